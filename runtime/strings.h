@@ -1,0 +1,85 @@
+// strings.h: runtime strings (9-byte header), temporary-buffer pools, the return ring.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// A runtime string points 9 bytes into a heap block: [length:4][capacity:4][flags:1][text...].
+// Its address is odd; plain heap texts are even.  See strings.cpp.
+struct t4k_header {
+    int32_t length;
+    int32_t capacity;
+    uint8_t flags;
+} __attribute__((packed));
+static_assert(sizeof(t4k_header) == 9, "runtime string header is 9 bytes");
+
+constexpr int T4K_HEADER = 9;
+constexpr uint8_t T4K_TEMPORARY = 0x01;  // flags bit 0: owned by a pool slot
+constexpr uint8_t T4K_MEASURE = 0x80;    // flags bit 7: length must be measured
+
+extern char EmptyString[1];
+
+extern char *__t4k__ptrlow, *__t4k__ptrhgh;
+
+constexpr int __t4k__sbuffer_size = 74;
+extern char** __t4k__sbuffer;
+extern int __t4k__sbuffer_ptr;
+extern char* __t4k__sbuffer_main[__t4k__sbuffer_size];
+
+constexpr int T4K_RING_SIZE = 32;
+extern char* __t4k__rbuffer[T4K_RING_SIZE];
+extern int __t4k__rbuffer_length[T4K_RING_SIZE];
+extern int __t4k__rbuffer_ptr;
+
+int __sbuf_malloc_handle(unsigned size);
+void __sbuf_need_realloc(int index, unsigned size);
+char* __rbuf_realloc(char* text, unsigned size);
+char* __t4k_str_realloc(char* p, unsigned size);
+char* __t4k_Copy_String(char* x, const char* y);
+char* __t4k_Assign_String(char** x, const char* y);
+char* __t4k__topstring(char* p);
+unsigned __t4k__len(const char* p);
+unsigned __t4k__buf(const char* p);
+char* __t4k__strdup(const char* s);
+char* __t4k__strndup(const char* s, size_t n);
+int __t4k__strcmp(const char* a, const char* b);
+int __t4k__strcasecmp(const char* a, const char* b);
+
+// Release a string by the freeing rule: odd -> free(p - 9), even -> free(p), null -> nothing.
+void __t4k__free(void* p);
+
+// Header access for a runtime string (p must be odd and point 9 bytes into its block).
+inline t4k_header* t4k_head(char* p) { return reinterpret_cast<t4k_header*>(p - T4K_HEADER); }
+inline bool t4k_is_runtime(const char* p) {
+    return (reinterpret_cast<uintptr_t>(p) & 1) && p > __t4k__ptrlow && p < __t4k__ptrhgh;
+}
+
+// A fresh temporary of `size` zeroed bytes in the current pool; returns the string.
+char* t4k_temporary(unsigned size);
+// Copy `len` bytes of `text` into a new temporary and set its length.
+char* t4k_temporary_copy(const char* text, size_t len);
+// Return a text through the 32-slot ring (null counts as empty); never null.
+char* t4k_ring_return(const char* text);
+// The ring slot most recently returned (empty text before the first).
+const char* t4k_ring_head();
+
+// Entering and leaving a function: the caller's pool, pool index and catch flag are saved,
+// the function's own pool becomes current, the catch flag is cleared; all are put back on
+// every return.  Every toolkit and game function opens with T4K_FUNCTION(its_name);
+namespace t4k {
+struct Frame {
+    char** pool;
+    int index;
+    int catch_set;
+    explicit Frame(char** own_pool);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+};
+}  // namespace t4k
+
+#define T4K_FUNCTION(name)                                              \
+    static char* __t4k__sbuffer_##name[__t4k__sbuffer_size];            \
+    t4k::Frame __t4k__frame(__t4k__sbuffer_##name)
+
+// x = value, by the take-over rule (x must be a string variable).
+#define T4K_ASSIGN(x, value) ((x) = __t4k_Assign_String(&(x), (value)))

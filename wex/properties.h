@@ -1,0 +1,26 @@
+// properties.h (internal): wex_gui_properties, the toolkit's one record of global state.
+#pragma once
+
+namespace wex {
+struct wex_gui_properties_t {
+    int last_key;         // key value of the last key press (KEY)
+    int timer_id;         // GLib source of the TIMEOUT timer, -1 when none
+    void* canvas;         // drawing target of the current canvas
+    int gl_freeze;        // "GL_FREEZE": no make-current or swap around GL drawing
+    void* mouse_widget;   // widget of the last mouse event
+    int mouse_x;          // pointer position of the last mouse event, -1 after leaving
+    int mouse_y;
+    int mouse_wheel;      // scroll direction of the last event if it was a scroll, else -1
+    int mouse_button;     // button of the last press, -1 after release or leaving
+    char* table_option;   // the whole "TABLE" option
+    char* gl_library;     // "NONE", "GLAREA" or "GLEXT"
+    char* clipboard;      // "CLIPBOARD", "PRIMARY" or "SECONDARY"
+    char* markup;         // "MARKUP" attribute list for edit widgets
+};
+extern wex_gui_properties_t wex_gui_properties;
+
+// Sizes the program gives in pixels, scaled by the font and screen-resolution factors.
+int wex_scale(int value);
+
+constexpr const char* WEX_UNIT = "wex.vmt";  // the toolkit's unit name in error reports
+}  // namespace wex
