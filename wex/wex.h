@@ -101,7 +101,8 @@ template <class R, class... A> void CALLBACKX(Widget widget, R (*function)(A...)
     CALLBACKX(widget, reinterpret_cast<Callback>(function), data);
 }
 template <class R, class... A> void TIMEOUT(int milliseconds, R (*function)(A...)) {
-    TIMEOUT(milliseconds, reinterpret_cast<TimerFunction>(function));
+    // Through Callback, the one function type that converts to any other without a warning.
+    TIMEOUT(milliseconds, reinterpret_cast<TimerFunction>(reinterpret_cast<Callback>(function)));
 }
 }  // namespace wex
 
