@@ -1,4 +1,4 @@
-// rules_test.cpp: the robot game's rules, in-process with fixed seeds and long random play.
+// torvane_rules_test.cpp: the robot game's rules, in-process with fixed seeds and long random play.
 #include "games/torvane/rules.h"
 
 #include <gtest/gtest.h>
