@@ -19,6 +19,15 @@ void __t4k__raise_function(const char* site, int line, const char* unit, int cod
 // exit, or the hook, happen here and false is returned (the statement goes on).
 bool __t4k__raise_statement(const char* site, int line, const char* unit, int code);
 
+// A statement-form site in a function with a catch target `label`: the resume point is
+// saved here, in the statement's own frame, and control goes to the label; a later
+// longjmp(__t4k__jump, 1) comes back and execution goes on after the statement.
+#define T4K_RAISE_STATEMENT(site, line, unit, code, label)                                    \
+    do {                                                                                      \
+        if (__t4k__raise_statement((site), (line), (unit), (code)) && setjmp(__t4k__jump) == 0) \
+            goto label;                                                                       \
+    } while (0)
+
 [[noreturn]] void __t4k__catch_signal(int sig);
 void __t4k__segv(int sig);
 int __t4k__memory__check(const void* address, long size);

@@ -15,6 +15,8 @@ extern const char VERSION$[6];
 
 void __t4k__version(const char* text);
 void __t4k__startup(const char* version, int argc, char** argv);
+// Install __t4k__catch_signal for SIGILL, SIGABRT, SIGFPE and SIGSEGV, in that order.
+void t4k_install_signal_traps();
 
 // One line at the head of every main: the version compiled into the program is checked
 // against the library's own.
