@@ -1,0 +1,187 @@
+// canvas.cpp: CANVAS and DRAW, the registry entries of a canvas and the current-canvas cache.
+#include <cstring>
+#include "wex/canvas.h"
+#include "wex/events.h"
+#include "wex/properties.h"
+#include "wex/registry.h"
+#include "wex/wex.h"
+
+namespace wex {
+namespace {
+constexpr int CANVAS_EVENTS = GDK_POINTER_MOTION_MASK | GDK_BUTTON_RELEASE_MASK | GDK_KEY_PRESS_MASK |
+                              GDK_SCROLL_MASK;
+static_assert(CANVAS_EVENTS == 0x200604);
+
+// The pointer signals of the event box, each telling wex_mouse_event what it got.
+struct MouseSignal {
+    const char* name;
+    int code;
+    GConnectFlags flags;
+};
+constexpr MouseSignal MOUSE_SIGNALS[] = {
+    {"button-release-event", 40, GConnectFlags(0)},
+    {"motion-notify-event", 0, GConnectFlags(0)},
+    {"scroll-event", 10, G_CONNECT_AFTER},
+    {"leave-notify-event", 30, GConnectFlags(0)},
+};
+
+constexpr int COLOUR_RECORD_SIZE = 256;
+constexpr int CANVAS_SIGNAL = 4;  // "button-press-event"
+
+// GdkGL attribute list of a GtkGLArea: RGBA, one bit each of red, green and blue at least,
+// double buffered.
+int GLAREA_ATTRIBUTES[] = {4, 8, 1, 9, 1, 10, 1, 5, 0};
+constexpr int GLEXT_MODE = 18;  // RGB, double buffered, with a depth buffer
+
+// The drawing widget of a new canvas, and what the drawing calls draw on.
+struct Surface {
+    GtkWidget* widget;
+    void* drawable;
+    GdkColor* record;
+};
+
+bool uses_glarea() {
+    const char* library = wex_gui_properties.gl_library;
+    return library && std::strcmp(library, "GLAREA") == 0;
+}
+
+bool gl_bound() {
+    if (!glBegin) return false;
+    return uses_glarea() ? gtk_gl_area_new && gtk_gl_area_make_current
+                         : gtk_gl_init && gtk_widget_set_gl_capability;
+}
+
+bool table_layout() {
+    const char* option = wex_gui_properties.table_option;
+    return option && std::strstr(option, "TABLE");
+}
+
+// Kind 0: a GTK image showing a white pixmap, with its graphics context and colour record.
+Surface gtk_surface(int width, int height) {
+    GtkWidget* image = gtk_image_new();
+    GdkWindow* root = gdk_get_default_root_window();
+    int w = width, h = height;
+    if (table_layout()) {
+        w = gdk_screen_get_width(gdk_screen_get_default());
+        h = gdk_screen_height();
+    }
+    // GDK refuses a pixmap without pixels; the registered size stays as given.
+    w = w > 0 ? w : 1;
+    h = h > 0 ? h : 1;
+    GdkPixmap* pixmap = gdk_pixmap_new(root, w, h, -1);
+    GdkGC* gc = gdk_gc_new(pixmap);
+    gtk_image_set_from_pixmap(GTK_IMAGE(image), pixmap, nullptr);
+    gtk_misc_set_alignment(GTK_MISC(image), 0, 0);
+
+    auto* record = static_cast<GdkColor*>(g_malloc(COLOUR_RECORD_SIZE));
+    std::memset(record, 0, COLOUR_RECORD_SIZE);
+    gdk_color_parse("#FFFFFF", record);
+    gdk_gc_set_rgb_bg_color(gc, record);
+    gdk_gc_set_rgb_fg_color(gc, record);
+    gdk_draw_rectangle(pixmap, gc, TRUE, 0, 0, w, h);
+    gtk_widget_queue_draw(image);
+    WEX_PUT_HANDLE(wex_widget_context, pixmap, gc);
+    return {image, pixmap, record};
+}
+
+// Kind 1: a GL drawing area from GtkGLArea or GtkGLExt, cleared at its first expose.
+Surface gl_surface(int, int) {
+    GtkWidget* area;
+    if (uses_glarea()) {
+        area = gtk_gl_area_new(GLAREA_ATTRIBUTES);
+    } else {
+        gtk_gl_init(nullptr, nullptr);
+        area = gtk_drawing_area_new();
+        GdkGLConfig* config = gdk_gl_config_new_by_mode(GLEXT_MODE);
+        gtk_widget_set_gl_capability(area, config, nullptr, TRUE, 0);
+    }
+    g_signal_connect_data(area, "expose-event", G_CALLBACK(wex_glcanvas_expose), nullptr, nullptr,
+                          GConnectFlags(0));
+    return {area, area, nullptr};
+}
+
+// Kind 2: a GooCanvas with bounds of the canvas's size.
+Surface goo_surface(int width, int height) {
+    GtkWidget* canvas = goo_canvas_new();
+    goo_canvas_set_bounds(reinterpret_cast<GooCanvas*>(canvas), 0, 0, width, height);
+    return {canvas, canvas, nullptr};
+}
+
+constexpr Surface (*SURFACES[])(int, int) = {gtk_surface, gl_surface, goo_surface};
+
+GtkWidget* event_box_around(GtkWidget* widget) {
+    GtkWidget* ebox = gtk_event_box_new();
+    gtk_widget_set_events(ebox, CANVAS_EVENTS);
+    for (const MouseSignal& s : MOUSE_SIGNALS)
+        g_signal_connect_data(ebox, s.name, G_CALLBACK(wex_mouse_event), GINT_TO_POINTER(s.code), nullptr,
+                              s.flags);
+    gtk_container_add(GTK_CONTAINER(ebox), widget);
+    if (WEX_WIDGET_SHOW) gtk_widget_show_all(ebox);
+    return ebox;
+}
+
+CanvasParts current;  // the cache behind wex_current_canvas
+bool current_valid = false;
+}  // namespace
+
+int wex_canvas_kind() {
+    switch (WEX_CANVAS_TYPE) {
+        case 1: return gl_bound() ? 1 : 0;
+        case 2: return goo_canvas_new ? 2 : 0;
+        default: return 0;
+    }
+}
+
+const CanvasParts* wex_current_canvas() {
+    void* drawable = wex_gui_properties.canvas;
+    if (!drawable) return nullptr;
+    if (current_valid && current.drawable == drawable) return &current;
+    auto* ebox = WEX_GET_HANDLE(GtkWidget, wex_widget_ebox, drawable);
+    if (!ebox) return nullptr;
+    current = {drawable,
+               WEX_GET_HANDLE(GdkColor, wex_widget_color, drawable),
+               WEX_GET_HANDLE(GdkGC, wex_widget_context, drawable),
+               ebox,
+               WEX_GET_HANDLE(GtkWidget, wex_widget_image, ebox),
+               int(WEX_GET(wex_widget_xsize, ebox)),
+               int(WEX_GET(wex_widget_ysize, ebox)),
+               0};
+    // Only the GTK canvas has a colour record; the other two are told apart by the option.
+    if (!current.record || !current.gc) current.kind = WEX_CANVAS_TYPE == 2 && goo_canvas_new ? 2 : 1;
+    current_valid = true;
+    return &current;
+}
+
+void wex_forget_canvas() { current_valid = false; }
+
+Widget CANVAS(int width, int height) {
+    T4K_FUNCTION(CANVAS);
+    Surface surface = SURFACES[wex_canvas_kind()](width, height);
+    GtkWidget* ebox = event_box_around(surface.widget);
+
+    WEX_PUT_HANDLE(wex_widget_pix, surface.widget, surface.drawable);
+    WEX_PUT_HANDLE(wex_widget_color, surface.drawable, surface.record);
+    WEX_PUT_HANDLE(wex_widget_ebox, surface.drawable, ebox);
+    WEX_PUT_HANDLE(wex_widget_image, ebox, surface.widget);
+    WEX_PUT(wex_widget_xsize, ebox, width);
+    WEX_PUT(wex_widget_ysize, ebox, height);
+    WEX_PUT(wex_widget_signal, ebox, CANVAS_SIGNAL);
+    WEX_PUT_HANDLE(wex_widget_s_widget, ebox, ebox);
+    WEX_PUT_STR(wex_widget_type$, ebox, "canvas");
+
+    wex_forget_canvas();
+    wex_gui_properties.canvas = surface.drawable;
+    WIDGET = ebox;
+    return ebox;
+}
+
+Widget DRAW(Widget canvas) {
+    T4K_FUNCTION(DRAW);
+    void* widget = canvas ? WEX_GET_HANDLE(void, wex_widget_image, canvas) : nullptr;
+    void* drawable = widget ? WEX_GET_HANDLE(void, wex_widget_pix, widget) : nullptr;
+    wex_gui_properties.canvas = drawable;
+    const CanvasParts* parts = wex_current_canvas();
+    if (parts && parts->kind == 1) wex_gl_begin(drawable);
+    return drawable;
+}
+}  // namespace wex

@@ -1,0 +1,51 @@
+// canvas.h (internal): what the drawing calls know about the current canvas, and the three painters.
+#pragma once
+#include "wex/bindings.h"
+
+namespace wex {
+// The objects behind one canvas, read from the registry through its drawable.
+struct CanvasParts {
+    void* drawable;       // kind 0: the backing pixmap; kinds 1 and 2: the drawing widget
+    GdkColor* record;     // kind 0: the colour record every call parses into; else null
+    GdkGC* gc;            // kind 0: the graphics context; else null
+    GtkWidget* ebox;      // the canvas handle
+    GtkWidget* image;     // the drawing widget inside the event box
+    int xsize, ysize;     // the size given to CANVAS
+    int kind;             // 0 GTK pixmap, 1 OpenGL, 2 GooCanvas: which painter draws on it
+};
+
+// The parts of the current canvas (wex_gui_properties.canvas), or null when there is none.
+// Cached on the drawable: the entries behind a drawable are written once, by CANVAS, which
+// drops the cache.
+const CanvasParts* wex_current_canvas();
+void wex_forget_canvas();
+
+// The kind of canvas CANVAS makes and the drawing calls paint: WEX_CANVAS_TYPE, except that
+// a kind whose library is not bound is served by the GTK canvas.
+int wex_canvas_kind();
+
+// One painter per canvas kind; each call draws on the current canvas `c` (never null).
+struct Painter {
+    void (*circle)(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill);
+    void (*square)(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill);
+    void (*line)(const CanvasParts& c, const char* colour, int x1, int y1, int x2, int y2);
+    void (*pixel)(const CanvasParts& c, const char* colour, int x, int y);
+    void (*out)(const CanvasParts& c, const char* text, const char* fg, const char* bg, int x, int y);
+    void (*picture)(const CanvasParts& c, const char* file, int x, int y, int w, int h);
+    // Red, green, blue, alpha of the pixel at (x, y), which lies inside the canvas.
+    void (*read)(const CanvasParts& c, int x, int y, unsigned char rgba[4]);
+};
+extern const Painter wex_gtk_painter;
+extern const Painter wex_gl_painter;
+extern const Painter wex_goo_painter;
+
+// Read one pixel of what a widget's window shows (the GooCanvas read-out).
+void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]);
+
+// GL canvases: make the context current (false when the widget has no GL drawable yet),
+// show the back buffer and, for GtkGLExt, end the drawing.
+bool wex_gl_begin(void* area);
+void wex_gl_swap(void* area);
+
+gboolean wex_glcanvas_expose(GtkWidget* widget, GdkEventExpose* event, gpointer data);
+}  // namespace wex
