@@ -44,4 +44,44 @@ int t4k_assoc_compare_str(const void* a, const void* b);
     int __t4k__##name##_sort(const void* a, const void* b);                             \
     int __t4k__##name##_sort_down(const void* a, const void* b)
 
-#define T4K_ASSOC_DEFINE(kind, name) /* implemented in assoc.h by the runtime */
+// Reading a value: 0 or null for an absent entry; a string array reads absent and null as "".
+inline intptr_t t4k_assoc_read(const t4k_assoc_int* entry) { return entry ? entry->value : 0; }
+inline t4k_fn t4k_assoc_read(const t4k_assoc_fn* entry) { return entry ? entry->value : nullptr; }
+char* t4k_assoc_read(const t4k_assoc_str* entry);
+
+#define T4K_ASSOC_DEFINE(kind, name)                                                         \
+    __t4k__hashtable_t __t4k__##name##_table_;                                               \
+    t4k_assoc_##kind* __t4k__##name##__add_secure_(int create, const char* key, ...) {       \
+        va_list rest;                                                                        \
+        va_start(rest, key);                                                                 \
+        void* entry = t4k_assoc_add(&__t4k__##name##_table_, create, key, rest);             \
+        va_end(rest);                                                                        \
+        return static_cast<t4k_assoc_##kind*>(entry);                                        \
+    }                                                                                        \
+    t4k_assoc_value_##kind _##name##_(const char* key, ...) {                                \
+        va_list rest;                                                                        \
+        va_start(rest, key);                                                                 \
+        void* entry = t4k_assoc_find(&__t4k__##name##_table_, key, rest);                    \
+        va_end(rest);                                                                        \
+        return t4k_assoc_read(static_cast<const t4k_assoc_##kind*>(entry));                  \
+    }                                                                                        \
+    void __t4k__##name##__delete_(const char* key, ...) {                                    \
+        va_list rest;                                                                        \
+        va_start(rest, key);                                                                 \
+        t4k_assoc_delete(&__t4k__##name##_table_, T4K_ASSOC_STRINGS_##kind, key, rest);      \
+        va_end(rest);                                                                        \
+    }                                                                                        \
+    char* __t4k__##name##_obtain_(const void*, const char* delim) {                          \
+        return t4k_assoc_obtain(&__t4k__##name##_table_, delim);                             \
+    }                                                                                        \
+    int __t4k__##name##_sort(const void* a, const void* b) {                                 \
+        return t4k_assoc_compare_##kind(a, b);                                               \
+    }                                                                                        \
+    int __t4k__##name##_sort_down(const void* a, const void* b) {                            \
+        return t4k_assoc_compare_##kind(b, a);                                               \
+    }
+
+// Whether an array's values are runtime strings that its entries own.
+#define T4K_ASSOC_STRINGS_int false
+#define T4K_ASSOC_STRINGS_fn false
+#define T4K_ASSOC_STRINGS_str true
