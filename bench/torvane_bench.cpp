@@ -1,0 +1,191 @@
+// torvane_bench.cpp: the robot game's full redraw through the toolkit against the same
+// drawing made straight with GDK and GTK calls.
+//
+// The game's own board unit is compiled into this program (its main renamed), so the
+// toolkit side measures exactly the code the game runs.  Run on an X display:
+//   DISPLAY=:N build/bench/torvane_bench
+#include <benchmark/benchmark.h>
+#include <gtk/gtk.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+// The game's main ends in DISPLAY(), which never returns; renamed, it is never called.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wreturn-type"
+#define main torvane_main
+#include "games/torvane/board.cpp"
+#include "games/torvane/rules.cpp"
+#undef main
+#pragma GCC diagnostic pop
+
+namespace {
+
+// The direct side: its own window with a pixmap-backed image, three labels and two scales,
+// drawn with the same pictures and colours as the game.
+struct Direct {
+    GdkPixmap* pixmap;
+    GdkGC* gc;
+    GtkWidget* image;
+    GtkWidget* labels[3];
+    GtkWidget* gauges[2];
+};
+Direct direct;
+
+void set_colour(const char* name, GdkColor* colour) {
+    gdk_color_parse(name, colour);
+    gdk_gc_set_rgb_fg_color(direct.gc, colour);
+}
+
+void direct_picture(Picture p, int x, int y) {
+    for (std::size_t n = 0; n < p.count; n++) {
+        const Shape& s = p.shapes[n];
+        GdkColor colour;
+        set_colour(PALETTE[s.colour], &colour);
+        int cx = x + s.a, cy = y + s.b;
+        switch (s.kind) {
+        case RECTANGLE:
+            gdk_draw_rectangle(direct.pixmap, direct.gc, s.fill, cx - s.c, cy - s.d, 2 * s.c, 2 * s.d);
+            break;
+        case ELLIPSE_SHAPE:
+            gdk_draw_arc(direct.pixmap, direct.gc, s.fill, cx - s.c, cy - s.d, 2 * s.c, 2 * s.d, 0, 360 * 64);
+            break;
+        case SEGMENT: gdk_draw_line(direct.pixmap, direct.gc, cx, cy, x + s.c, y + s.d); break;
+        }
+        gtk_widget_queue_draw(direct.image);
+    }
+}
+
+constexpr Picture DIRECT_PICTURES[] = {{nullptr, 0}, picture(TREE_PICTURE), picture(MINE_PICTURE),
+                                       picture(BATTERY_PICTURE), picture(CRATER_PICTURE)};
+
+void direct_redraw() {
+    GdkColor colour;
+    set_colour(PALETTE[BLACK], &colour);
+    gdk_draw_rectangle(direct.pixmap, direct.gc, TRUE, 0, 0, CANVAS_PIXELS, CANVAS_PIXELS);
+    for (int row = 0; row < BOARD_SIZE; row++)
+        for (int col = 0; col < BOARD_SIZE; col++)
+            if (board[row][col] != CELL_FREE)
+                direct_picture(DIRECT_PICTURES[board[row][col]], cell_centre(col), cell_centre(row));
+    for (int i = 0; i < ROBOT_COUNT; i++)
+        if (robot_alive(i)) direct_picture(picture(ROBOT_PICTURE), cell_centre(robots[i].col), cell_centre(robots[i].row));
+    for (int v = 0; v <= CANVAS_PIXELS; v += CELL_PIXELS) {
+        set_colour(PALETTE[GRID], &colour);
+        gdk_draw_line(direct.pixmap, direct.gc, v, 0, v, CANVAS_PIXELS);
+        gtk_widget_queue_draw(direct.image);
+    }
+    for (int v = 0; v <= CANVAS_PIXELS; v += CELL_PIXELS) {
+        set_colour(PALETTE[GRID], &colour);
+        gdk_draw_line(direct.pixmap, direct.gc, 0, v, CANVAS_PIXELS, v);
+        gtk_widget_queue_draw(direct.image);
+    }
+    if (game_over() || level_complete) {
+        set_colour(PALETTE[game_over() ? GAME_OVER_GOLD : LEVEL_YELLOW], &colour);
+        PangoLayout* layout = gtk_widget_create_pango_layout(direct.image, nullptr);
+        pango_layout_set_markup(layout,
+                                game_over() ? "<span font='50px'><b>GAME OVER</b></span>"
+                                            : "<span font='50px'><b>Level complete</b></span>",
+                                -1);
+        gdk_draw_layout_with_colors(direct.pixmap, direct.gc, 30, 30, layout, &colour, nullptr);
+        gtk_widget_queue_draw(direct.image);
+        g_object_unref(layout);
+    }
+    gtk_range_set_value(GTK_RANGE(direct.gauges[0]), energy);
+    gtk_range_set_value(GTK_RANGE(direct.gauges[1]), batt_count);
+    const int32_t values[] = {score, level, high_score};
+    for (int n = 0; n < 3; n++) {
+        char markup[32];
+        std::snprintf(markup, sizeof markup, "<b>%d</b>", values[n]);
+        gtk_label_set_markup(GTK_LABEL(direct.labels[n]), markup);
+    }
+}
+
+void build_direct_window() {
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_container_add(GTK_CONTAINER(window), fixed);
+    direct.pixmap = gdk_pixmap_new(gdk_get_default_root_window(), CANVAS_PIXELS, CANVAS_PIXELS, -1);
+    direct.gc = gdk_gc_new(direct.pixmap);
+    direct.image = gtk_image_new_from_pixmap(direct.pixmap, nullptr);
+    gtk_fixed_put(GTK_FIXED(fixed), direct.image, CANVAS_X, 0);
+    for (int n = 0; n < 3; n++) {
+        direct.labels[n] = gtk_label_new(nullptr);
+        gtk_fixed_put(GTK_FIXED(fixed), direct.labels[n], LEFT_COLUMN_X, control_row(n));
+    }
+    for (int n = 0; n < 2; n++) {
+        direct.gauges[n] = gtk_vscale_new_with_range(0, n == 0 ? 300 : ITEMS_PER_KIND, 1);
+        gtk_widget_set_size_request(direct.gauges[n], CONTROL_WIDTH, GAUGE_HEIGHT);
+        gtk_widget_set_sensitive(direct.gauges[n], FALSE);
+        gtk_fixed_put(GTK_FIXED(fixed), direct.gauges[n], n == 0 ? LEFT_COLUMN_X : RIGHT_COLUMN_X,
+                      control_row(GAUGE_ROW));
+    }
+    gtk_widget_show_all(window);
+}
+
+// Both sides draw the same dealt board; the labels' values change each time, as in play.
+void deal() {
+    srandom(1);
+    init_game();
+    init_board();
+}
+
+void settle() {
+    while (gtk_events_pending()) gtk_main_iteration();
+}
+
+void BM_ToolkitRedraw(benchmark::State& state) {
+    deal();
+    for (auto _ : state) {
+        score++;
+        redraw();
+    }
+    settle();
+}
+BENCHMARK(BM_ToolkitRedraw);
+
+void BM_DirectGdkRedraw(benchmark::State& state) {
+    deal();
+    for (auto _ : state) {
+        score++;
+        direct_redraw();
+    }
+    settle();
+}
+BENCHMARK(BM_DirectGdkRedraw);
+
+// The same two with the main loop run after each redraw, so the screen is painted too.
+void BM_ToolkitRedrawAndPaint(benchmark::State& state) {
+    deal();
+    for (auto _ : state) {
+        score++;
+        redraw();
+        settle();
+    }
+}
+BENCHMARK(BM_ToolkitRedrawAndPaint);
+
+void BM_DirectGdkRedrawAndPaint(benchmark::State& state) {
+    deal();
+    for (auto _ : state) {
+        score++;
+        direct_redraw();
+        settle();
+    }
+}
+BENCHMARK(BM_DirectGdkRedrawAndPaint);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    T4K_START(argc, argv);
+    INIT();
+    set_start_values();
+    WEXOPTIONS("NOSCALING");
+    build_window();
+    build_direct_window();
+    settle();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
