@@ -1,6 +1,8 @@
 // torvane_rules_test.cpp: the robot game's rules, in-process with fixed seeds and long random play.
 #include "games/torvane/rules.h"
 
+#include "games/torvane/geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -320,6 +322,23 @@ TEST(TorvaneRecord, RisesOnlyWhenANewGameStarts) {
     EXPECT_EQ(level, 1);
     EXPECT_EQ(level_complete, 0);
     EXPECT_EQ(batt_count, 12);
+}
+
+TEST(TorvaneGeometry, EveryCanvasPixelNamesItsCellAndNoOtherDoes) {
+    for (int p = 0; p < CANVAS_PIXELS; p++) {
+        int cell = pixel_to_cell(p);
+        ASSERT_GE(cell, 0);
+        ASSERT_LT(cell, BOARD_SIZE);
+        ASSERT_LE(cell_centre(cell) - CELL_PIXELS / 2, p);
+        ASSERT_GT(cell_centre(cell) + CELL_PIXELS / 2, p);
+    }
+    EXPECT_EQ(pixel_to_cell(0), 0);
+    EXPECT_EQ(pixel_to_cell(719), 23);
+    // -1 is what the toolkit reports before the pointer has moved over the canvas or after
+    // it left: no cell, not cell 0 as a truncating division would make it.
+    EXPECT_EQ(pixel_to_cell(-1), -1);
+    EXPECT_EQ(pixel_to_cell(-29), -1);
+    EXPECT_EQ(pixel_to_cell(720), BOARD_SIZE);
 }
 
 /* Long random play.  Half the clicks aim at a battery still on the board so that levels
