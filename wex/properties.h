@@ -22,5 +22,9 @@ extern wex_gui_properties_t wex_gui_properties;
 // Sizes the program gives in pixels, scaled by the font and screen-resolution factors.
 int wex_scale(int value);
 
+// The desktop's default font size ("gtk-font-name") in points, divided by 10; 1 when the
+// setting names no size.
+double wex_desktop_font_factor();
+
 constexpr const char* WEX_UNIT = "wex.vmt";  // the toolkit's unit name in error reports
 }  // namespace wex
