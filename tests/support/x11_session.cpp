@@ -1,0 +1,274 @@
+// x11_session.cpp: child processes, xdotool and import, for the end-to-end tests.
+#include "tests/support/x11_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace e2e {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr milliseconds POLL_INTERVAL(20);
+
+std::vector<char*> argv_of(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    return argv;
+}
+
+Exit exit_of(int wait_status) {
+    if (WIFEXITED(wait_status)) return Exit{true, WEXITSTATUS(wait_status)};
+    return Exit{false, WIFSIGNALED(wait_status) ? WTERMSIG(wait_status) : -1};
+}
+
+std::string temporary_file(const char* role) {
+    std::string path = std::string(P_tmpdir) + "/e2e-" + role + "-XXXXXX";
+    const int fd = mkstemp(path.data());
+    if (fd < 0) throw std::runtime_error("cannot create " + path);
+    close(fd);
+    return path;
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The value of NAME=value in xdotool's --shell output.
+int shell_value(const std::string& text, const std::string& name) {
+    const std::string key = name + "=";
+    const size_t at = text.find(key);
+    if (at == std::string::npos) throw std::runtime_error("no " + name + " in: " + text);
+    return std::atoi(text.c_str() + at + key.size());
+}
+
+}  // namespace
+
+std::string to_string(Rgb colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
+    return text;
+}
+
+Rgb Image::at(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        throw std::out_of_range("pixel " + std::to_string(x) + "," + std::to_string(y) + " outside the image");
+    const size_t i = (static_cast<size_t>(y) * width + x) * 3;
+    return Rgb{rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+int Image::count(Rgb colour, int x, int y, int w, int h) const {
+    int n = 0;
+    for (int row = y; row < y + h; row++)
+        for (int col = x; col < x + w; col++) n += at(col, row) == colour;
+    return n;
+}
+
+/* A binary PPM: "P6", width, height and maxval as decimal words separated by white space
+   (comments start with '#'), then exactly one white-space byte and the pixels. */
+Image parse_ppm(std::string_view data) {
+    size_t pos = 0;
+    auto skip_space = [&] {
+        while (pos < data.size()) {
+            if (data[pos] == '#') {
+                while (pos < data.size() && data[pos] != '\n') pos++;
+            } else if (std::isspace(static_cast<unsigned char>(data[pos]))) {
+                pos++;
+            } else {
+                break;
+            }
+        }
+    };
+    auto number = [&] {
+        skip_space();
+        int value = 0;
+        const size_t start = pos;
+        while (pos < data.size() && std::isdigit(static_cast<unsigned char>(data[pos])))
+            value = value * 10 + (data[pos++] - '0');
+        if (pos == start) throw std::runtime_error("malformed PPM header");
+        return value;
+    };
+    if (data.substr(0, 2) != "P6") throw std::runtime_error("not a binary PPM");
+    pos = 2;
+    Image image;
+    image.width = number();
+    image.height = number();
+    if (number() != 255) throw std::runtime_error("PPM not 8 bits a channel");
+    pos++;  // the single white-space byte before the pixels
+    const size_t size = static_cast<size_t>(image.width) * image.height * 3;
+    if (data.size() < pos + size) throw std::runtime_error("PPM pixels cut short");
+    image.rgb.assign(data.begin() + pos, data.begin() + pos + size);
+    return image;
+}
+
+CommandResult run_command(const std::vector<std::string>& args, milliseconds timeout) {
+    int pipe_fds[2];
+    if (pipe2(pipe_fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipe_fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv = argv_of(args);
+    pid_t pid;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipe_fds[1]);
+    if (spawned != 0) {
+        close(pipe_fds[0]);
+        throw std::runtime_error("cannot start " + args[0]);
+    }
+    CommandResult result;
+    const auto deadline = Clock::now() + timeout;
+    bool timed_out = false;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            timed_out = true;
+            break;
+        }
+        pollfd fd{pipe_fds[0], POLLIN, 0};
+        if (poll(&fd, 1, static_cast<int>(left)) <= 0) continue;
+        char buffer[65536];
+        const ssize_t n = read(pipe_fds[0], buffer, sizeof buffer);
+        if (n <= 0) break;
+        result.output.append(buffer, static_cast<size_t>(n));
+    }
+    close(pipe_fds[0]);
+    if (timed_out) kill(pid, SIGKILL);
+    int status;
+    waitpid(pid, &status, 0);
+    const Exit exit = exit_of(status);
+    result.status = exit.exited && !timed_out ? exit.status : -1;
+    return result;
+}
+
+Image screenshot(int x, int y, int width, int height) {
+    const std::string crop =
+        std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) + "+" + std::to_string(y);
+    const CommandResult shot = run_command({"import", "-window", "root", "-crop", crop, "-depth", "8", "ppm:-"});
+    if (shot.status != 0) throw std::runtime_error("import failed for " + crop);
+    Image image = parse_ppm(shot.output);
+    if (image.width != width || image.height != height) throw std::runtime_error("import returned another size");
+    return image;
+}
+
+Program::Program(const std::string& path, const std::vector<std::string>& args)
+    : out_path_(temporary_file("stdout")), err_path_(temporary_file("stderr")) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path_.c_str(), O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path_.c_str(), O_WRONLY | O_TRUNC, 0);
+    std::vector<std::string> all{path};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv = argv_of(all);
+    const int spawned = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) throw std::runtime_error("cannot start " + path);
+}
+
+Program::~Program() {
+    if (!exit_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    unlink(out_path_.c_str());
+    unlink(err_path_.c_str());
+}
+
+void Program::wait_window(std::string_view title, milliseconds timeout) {
+    const std::string name = "^" + std::string(title) + "$";
+    const auto deadline = Clock::now() + timeout;
+    while (Clock::now() < deadline) {
+        const CommandResult found =
+            run_command({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(pid_), "--name", name});
+        if (found.status == 0 && !found.output.empty()) {
+            window_ = found.output.substr(0, found.output.find('\n'));
+            origin_ = geometry();
+            return;
+        }
+        if (wait_exit(milliseconds(0))) throw std::runtime_error("the program ended before its window appeared");
+        std::this_thread::sleep_for(POLL_INTERVAL);
+    }
+    throw std::runtime_error("no window titled " + std::string(title));
+}
+
+Geometry Program::geometry() const {
+    const CommandResult shell = run_command({"xdotool", "getwindowgeometry", "--shell", window_});
+    if (shell.status != 0) throw std::runtime_error("no geometry for window " + window_);
+    return Geometry{shell_value(shell.output, "X"), shell_value(shell.output, "Y"), shell_value(shell.output, "WIDTH"),
+                    shell_value(shell.output, "HEIGHT")};
+}
+
+void Program::click(int x, int y) const {
+    const CommandResult done = run_command({"xdotool", "mousemove", std::to_string(origin_.x + x),
+                                            std::to_string(origin_.y + y), "click", "1"});
+    if (done.status != 0) throw std::runtime_error("xdotool could not click");
+}
+
+void Program::close_window() const {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) throw std::runtime_error("cannot open the display");
+    const Window target = std::stoul(window_);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = target;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, target, False, NoEventMask, &event);
+    XCloseDisplay(display);  // flushes the request
+}
+
+Image Program::read(int x, int y, int width, int height) const {
+    return screenshot(origin_.x + x, origin_.y + y, width, height);
+}
+
+Image Program::read_until(int x, int y, int width, int height, const std::function<bool(const Image&)>& ready,
+                          milliseconds timeout) const {
+    const auto deadline = Clock::now() + timeout;
+    Image image = read(x, y, width, height);
+    while (!ready(image) && Clock::now() < deadline) {
+        std::this_thread::sleep_for(POLL_INTERVAL);
+        image = read(x, y, width, height);
+    }
+    return image;
+}
+
+std::optional<Exit> Program::wait_exit(milliseconds timeout) {
+    const auto deadline = Clock::now() + timeout;
+    while (!exit_) {
+        int status;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            exit_ = exit_of(status);
+            break;
+        }
+        if (Clock::now() >= deadline) break;
+        std::this_thread::sleep_for(milliseconds(5));
+    }
+    return exit_;
+}
+
+std::string Program::standard_output() const { return read_file(out_path_); }
+
+std::string Program::standard_error() const { return read_file(err_path_); }
+
+}  // namespace e2e

@@ -1,0 +1,103 @@
+// x11_session.h: drives a real program on the X server: start it, find its window, move and
+// click with xdotool, read screen pixels with import, and collect its exit status and output.
+#pragma once
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+using std::chrono::milliseconds;
+
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+std::string to_string(Rgb colour);  // "#rrggbb", for failure messages
+
+constexpr Rgb BLACK{0, 0, 0};
+constexpr Rgb WHITE{255, 255, 255};
+constexpr Rgb YELLOW{255, 255, 0};
+
+// A rectangle of screen pixels; at() takes coordinates relative to its top-left corner.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb;  // row after row, three bytes a pixel
+
+    Rgb at(int x, int y) const;
+    int count(Rgb colour, int x, int y, int w, int h) const;  // pixels of that colour in a part
+    int count(Rgb colour) const { return count(colour, 0, 0, width, height); }
+    bool operator==(const Image&) const = default;
+};
+
+// Parses a binary PPM (P6, maxval 255) as import writes it; throws on anything else.
+Image parse_ppm(std::string_view data);
+
+struct CommandResult {
+    int status = -1;     // exit status, or -1 when it did not exit normally (or timed out)
+    std::string output;  // standard output
+};
+// Runs a command (no shell), capturing its standard output; killed after the timeout.
+CommandResult run_command(const std::vector<std::string>& argv, milliseconds timeout = milliseconds(10000));
+
+// Reads a rectangle of the screen (root window) with import.
+Image screenshot(int x, int y, int width, int height);
+
+struct Geometry {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// How a program ended.
+struct Exit {
+    bool exited = false;  // ended through exit(); otherwise by a signal
+    int status = -1;      // exit status, or the signal's number
+};
+
+// A program started on the X server named by DISPLAY, with its standard output and error
+// collected in files.  The destructor ends it if it still runs.
+class Program {
+public:
+    explicit Program(const std::string& path, const std::vector<std::string>& args = {});
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    pid_t pid() const { return pid_; }
+
+    // Waits for this program's window with exactly this title; throws on timeout.
+    void wait_window(std::string_view title, milliseconds timeout = milliseconds(10000));
+    const std::string& window() const { return window_; }
+    Geometry geometry() const;  // of the window, in screen pixels
+
+    // Moves the pointer to (x, y) of the window, then clicks button 1 there.
+    void click(int x, int y) const;
+    // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
+    void close_window() const;
+    // The window's pixels in a rectangle given in window coordinates.
+    Image read(int x, int y, int width, int height) const;
+    // Reads the rectangle until `ready` accepts it; returns the last reading.
+    Image read_until(int x, int y, int width, int height, const std::function<bool(const Image&)>& ready,
+                     milliseconds timeout = milliseconds(5000)) const;
+
+    // Waits for the program to end; nullopt if it still runs after the timeout.
+    std::optional<Exit> wait_exit(milliseconds timeout = milliseconds(5000));
+    std::string standard_output() const;
+    std::string standard_error() const;
+
+private:
+    pid_t pid_ = -1;
+    std::optional<Exit> exit_;
+    std::string window_;
+    Geometry origin_;  // the window's position, read once it is found
+    std::string out_path_;
+    std::string err_path_;
+};
+
+}  // namespace e2e
