@@ -78,8 +78,9 @@ protected:
     }
 
     void TearDown() override {
-        if (game && !expect_stderr.empty()) return;
-        if (game) EXPECT_EQ(game->standard_error(), "") << "the program complained";
+        if (game && expect_stderr.empty()) {
+            EXPECT_EQ(game->standard_error(), "") << "the program complained";
+        }
     }
 
     Image canvas() const { return game->read(CANVAS_LEFT, 0, CANVAS_SIZE, CANVAS_SIZE); }
