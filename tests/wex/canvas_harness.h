@@ -1,0 +1,176 @@
+// canvas_harness.h: what the canvas and event tests share: a window with a canvas on the X
+// server, the main loop kept turning while xdotool runs, screen reads with import, and child
+// runs of one test of the same program.
+#pragma once
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "wex/properties.h"
+#include "wex/registry.h"
+#include "wex/wex.h"
+
+extern char** environ;
+
+namespace harness {
+// Lets GTK handle everything queued (realizing, exposes, pointer events).
+inline void settle() {
+    while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+}
+
+// Turns the main loop for about `ms` milliseconds.
+inline void pump(int ms) {
+    for (int i = 0; i < ms; i += 5) {
+        settle();
+        g_usleep(5000);
+    }
+    settle();
+}
+
+// Turns the main loop until `done` holds or about three seconds have passed.
+template <class F> bool pump_until(F done) {
+    for (int i = 0; i < 600 && !done(); ++i) pump(5);
+    return done();
+}
+
+// Runs a program while the main loop keeps turning, so that the toolkit answers the events
+// the program causes; returns its exit status.
+inline int run_pumping(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) pump(5);
+    pump(50);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// xdotool with its arguments, e.g. xdo({"mousemove", "10", "20"}).
+inline int xdo(std::vector<std::string> args) {
+    args.insert(args.begin(), "xdotool");
+    return run_pumping(args);
+}
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const Rgb& c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.r, c.g, c.b);
+    return out << text;
+}
+
+// A rectangle of pixels, row after row.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<Rgb> rgb;
+    Rgb at(int x, int y) const { return rgb[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+// What the screen shows in a rectangle, read by ImageMagick from the root window.
+inline Pixels read_screen(int x, int y, int w, int h) {
+    gdk_flush();
+    std::string command = "import -window root -crop " + std::to_string(w) + "x" + std::to_string(h) + "+" +
+                          std::to_string(x) + "+" + std::to_string(y) + " -depth 8 ppm:-";
+    FILE* pipe = popen(command.c_str(), "r");
+    Pixels p;
+    int maxval = 0;
+    if (!pipe || std::fscanf(pipe, "P6 %d %d %d", &p.width, &p.height, &maxval) != 3 || maxval != 255) {
+        if (pipe) pclose(pipe);
+        return {};
+    }
+    std::fgetc(pipe);  // the one white space after the header
+    p.rgb.resize(size_t(p.width) * size_t(p.height));
+    for (Rgb& c : p.rgb) {
+        c.r = std::fgetc(pipe);
+        c.g = std::fgetc(pipe);
+        c.b = std::fgetc(pipe);
+    }
+    pclose(pipe);
+    return p;
+}
+
+// Everything a GDK drawable holds, read directly with GDK.
+inline Pixels read_drawable(void* drawable, int w, int h) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_drawable(nullptr, static_cast<GdkDrawable*>(drawable),
+                                                     gdk_colormap_get_system(), 0, 0, 0, 0, w, h);
+    Pixels p{w, h, {}};
+    const guchar* bytes = gdk_pixbuf_get_pixels(pixbuf);
+    int stride = gdk_pixbuf_get_rowstride(pixbuf), channels = gdk_pixbuf_get_n_channels(pixbuf);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const guchar* q = bytes + y * stride + x * channels;
+            p.rgb.push_back({q[0], q[1], q[2]});
+        }
+    g_object_unref(pixbuf);
+    return p;
+}
+
+// Where a widget's window lies on the screen.
+inline void screen_origin(void* widget, int* x, int* y) {
+    gdk_window_get_origin(static_cast<GtkWidget*>(widget)->window, x, y);
+}
+
+// GETCOLOR$ as a colour (the text is "#RRGGBB" and a newline).
+inline Rgb colour_at(int x, int y) {
+    unsigned r = 0, g = 0, b = 0;
+    std::sscanf(wex::GETCOLOR$(x, y, 0), "#%2X%2X%2X", &r, &g, &b);
+    return {int(r), int(g), int(b)};
+}
+
+/* Runs one test of this same program in a child process and returns its exit status and
+ * standard output.  The child test does its work only when WEX_CHILD is set, so the ordinary
+ * run skips it; a child that comes back from the call under test ends with status 3. */
+struct ChildRun {
+    int status;
+    std::string output;
+};
+inline bool in_child() { return std::getenv("WEX_CHILD") != nullptr; }
+inline ChildRun run_child(const std::string& test) {
+    std::string command = "WEX_CHILD=1 /proc/" + std::to_string(getpid()) +
+                          "/exe --gtest_filter=" + test + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string output;
+    char buffer[512];
+    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+    int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+constexpr int CAME_BACK = 3;
+
+// The toolkit started once per program, with a window holding one canvas at (0, 0).
+struct CanvasWindow {
+    Widget window = nullptr;
+    Widget canvas = nullptr;
+    void* drawable = nullptr;
+};
+inline void start_toolkit() {
+    static bool started = false;
+    if (started) return;
+    started = true;
+    static char name[] = "canvas_test";
+    static char* argv[] = {name, nullptr};
+    T4K_START(1, argv);
+    INIT();
+    WEXOPTIONS("NOSCALING");
+}
+inline CanvasWindow open_canvas_window(const char* title, int width, int height) {
+    CanvasWindow w;
+    w.window = WINDOW(title, width + 20, height + 20);
+    w.canvas = CANVAS(width, height);
+    w.drawable = wex::wex_gui_properties.canvas;
+    ATTACH(w.window, w.canvas, 10, 10);
+    pump_until([&] { return GTK_WIDGET_MAPPED(static_cast<GtkWidget*>(w.canvas)); });
+    pump(100);
+    return w;
+}
+}  // namespace harness
