@@ -79,7 +79,9 @@ bool wex_bind_libraries(const LibraryFiles& files) {
     }
     if (found(files.goocanvas)) bind_group(goocanvas_group, files.goocanvas);
     if (!found(files.glarea) && !found(files.glext)) return false;
-    bind_group(gl_group, wex_Get_Gl$());
+    const char* gl = wex_Get_Gl$();
+    ERROR = 0;  // like the first locators' failed candidates, OpenGL's must not outlive INIT
+    bind_group(gl_group, gl);
     return true;
 }
 }  // namespace wex

@@ -7,6 +7,6 @@
 int main(int argc, char** argv) {
     T4K_START(argc, argv);
     INIT();
-    std::printf("started with %s\n", wex::wex_gui_properties.gl_library);
+    std::printf("started with %s, error %d\n", wex::wex_gui_properties.gl_library, ERROR);
     return 0;
 }
