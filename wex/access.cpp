@@ -185,10 +185,10 @@ char* list_grab(Widget w) {
     gtk_tree_model_get(GTK_TREE_MODEL(store_of(w)), &row, 0, &text, -1);
     return ring_taken(text);
 }
-// A negative row names no path; selecting it would hand GTK a null path.
+// A negative row names no path (GTK would warn and hand back none to select).
 void list_set(Widget w, int row) {
+    if (row < 0) return;
     GtkTreePath* path = gtk_tree_path_new_from_string(__t4k__str(row));
-    if (path == nullptr) return;
     gtk_tree_selection_select_path(selection_of(w), path);
     gtk_tree_path_free(path);
 }
