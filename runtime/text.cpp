@@ -4,6 +4,7 @@
 #include <sys/utsname.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdarg>
 #include <cstdint>
@@ -268,8 +269,8 @@ char* __t4k__str(double number) {
     int written;
     if (number == std::floor(number)) {
         bool fits = number >= INT32_MIN && number <= INT32_MAX;
-        long whole = fits ? static_cast<int32_t>(number) : INT32_MIN;
-        written = std::snprintf(out, number_size, "%ld", whole);
+        int32_t whole = fits ? static_cast<int32_t>(number) : INT32_MIN;
+        written = static_cast<int>(std::to_chars(out, out + number_size, whole).ptr - out);
     } else {
         written = std::snprintf(out, number_size, "%g", number);
     }
