@@ -18,6 +18,10 @@
 
 extern char** environ;
 
+// Whether the registry holds an entry of `table` for `handle`: a lookup alone cannot tell an
+// absent entry from a stored 0.
+#define HAS_ENTRY(table, handle) (__t4k__##table##__add_secure_(0, wex::Key(handle), nullptr) != nullptr)
+
 namespace harness {
 // Lets GTK handle everything queued (realizing, exposes, pointer events).
 inline void settle() {
