@@ -13,7 +13,9 @@
 
 namespace {
 using wex_test::Outcome;
-using wex_test::run_command;
+using wex_test::Probe;
+using wex_test::can_hide_libraries;
+using wex_test::run_probe;
 
 class Library : public ::testing::Test {
 protected:
@@ -136,22 +138,6 @@ TEST_F(Library, EveryGlyphFitsItsCell) {
 
 // --- missing libraries, in child processes --------------------------------------------------
 
-std::string probe_with(const std::vector<const char*>& hidden, const std::vector<const char*>& standins) {
-    std::string command = "unshare -m sh -c '";
-    for (const char* library : hidden) {
-        const std::string file = wex_test::library_file(library);
-        command += "mount --bind /dev/null " + (file.empty() ? std::string(library) : file) + " && ";
-    }
-    std::string path;
-    for (const char* standin : standins) path += std::string(WEX_STANDIN_DIR "/") + standin + ":";
-    command += "LD_LIBRARY_PATH=" + path + " exec " WEX_PROBE_PROGRAM "'";
-    return command;
-}
-
-bool can_hide_libraries() {
-    return getuid() == 0 && run_command("unshare -m true").status == 0;
-}
-
 struct Missing {
     const char* hidden;
     std::vector<const char*> standins;
@@ -170,7 +156,7 @@ TEST(MissingLibrary, EachCoreLibraryAndOpenGlEndTheProgramQuietly) {
         {"libGL.so.1", {"glarea"}, "OpenGL canvas requested but no OpenGL library found! Exiting..."},
     };
     for (const Missing& c : cases) {
-        const Outcome outcome = run_command(probe_with({c.hidden}, c.standins));
+        const Outcome outcome = run_probe({{c.hidden}, c.standins, {}, ""});
         EXPECT_EQ(outcome.status, 0) << c.hidden;
         EXPECT_EQ(outcome.out, std::string(c.message) + "\n") << c.hidden;
         EXPECT_EQ(outcome.err, "") << c.hidden;
@@ -179,20 +165,20 @@ TEST(MissingLibrary, EachCoreLibraryAndOpenGlEndTheProgramQuietly) {
 
 // Failed candidates (GtkGLArea's first, every GooCanvas one) left ERROR at 3 during the search.
 TEST(MissingLibrary, TheProbeStartsWhenNothingIsHiddenWithTheErrorCleared) {
-    const Outcome outcome = run_command(probe_with({}, {}));
+    const Outcome outcome = run_probe({});
     EXPECT_EQ(outcome.status, 0);
-    EXPECT_EQ(outcome.out, "started with GLEXT, error 0\n");
+    EXPECT_EQ(outcome.out, "started with GLEXT, error 0, font factor 1\n");
 }
 
 TEST(MissingLibrary, NumbersStopAtFortyNine) {
     if (!can_hide_libraries()) GTEST_SKIP() << "needs root and unshare -m";
-    const Outcome beyond = run_command(probe_with({"libgtk-x11-2.0.so.0"}, {"gtk50"}));
+    const Outcome beyond = run_probe({{"libgtk-x11-2.0.so.0"}, {"gtk50"}, {}, ""});
     EXPECT_EQ(beyond.status, 0);
     EXPECT_EQ(beyond.out, "Gtk library not found!\n");
 
     // .so.49 is the last name tried: the stand-in is found and opened, and binding the GTK
     // group from it reports the first function it lacks.
-    const Outcome last = run_command(probe_with({"libgtk-x11-2.0.so.0"}, {"gtk49"}));
+    const Outcome last = run_probe({{"libgtk-x11-2.0.so.0"}, {"gtk49"}, {}, ""});
     EXPECT_EQ(last.status, 4);
     EXPECT_EQ(last.out, "");
     EXPECT_EQ(last.err.rfind("Runtime error: function 'gtk_bin_get_child' at line ", 0), 0u) << last.err;

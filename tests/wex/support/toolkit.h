@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <gtk/gtk.h>
 #include "wex/wex.h"
 
@@ -109,4 +110,28 @@ inline std::string library_file(const char* name) {
     dlinfo(handle, RTLD_DI_LINKMAP, &map);
     return map ? map->l_name : "";
 }
+
+// The test program that starts the toolkit (tests/wex/support/init_probe.cpp), run with some
+// libraries hidden in a private mount namespace and stand-ins for others.
+struct Probe {
+    std::vector<const char*> hidden;    // library names whose files read as empty
+    std::vector<const char*> standins;  // stand-in directories put on LD_LIBRARY_PATH
+    std::vector<const char*> options;   // given to WEXOPTIONS one by one
+    std::string environment;            // assignments before the program
+};
+
+inline Outcome run_probe(const Probe& probe) {
+    std::string command = "unshare -m sh -c '";
+    for (const char* library : probe.hidden) {
+        const std::string file = library_file(library);
+        command += "mount --bind /dev/null " + (file.empty() ? std::string(library) : file) + " && ";
+    }
+    command += "LD_LIBRARY_PATH=";
+    for (const char* standin : probe.standins) command += std::string(WEX_STANDIN_DIR "/") + standin + ":";
+    command += " " + probe.environment + " exec " WEX_PROBE_PROGRAM;
+    for (const char* option : probe.options) command += std::string(" \"") + option + "\"";
+    return run_command(command + "'");
+}
+
+inline bool can_hide_libraries() { return getuid() == 0 && run_command("unshare -m true").status == 0; }
 }  // namespace wex_test
