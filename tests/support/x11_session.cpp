@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -67,6 +68,8 @@ std::string to_string(Rgb colour) {
     std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.r, colour.g, colour.b);
     return text;
 }
+
+void PrintTo(const Image& image, std::ostream* out) { *out << image.width << "x" << image.height << " image"; }
 
 Rgb Image::at(int x, int y) const {
     if (x < 0 || y < 0 || x >= width || y >= height)

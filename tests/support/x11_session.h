@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,6 +37,9 @@ struct Image {
     int count(Rgb colour) const { return count(colour, 0, 0, width, height); }
     bool operator==(const Image&) const = default;
 };
+
+// Test failure messages name an image by its size rather than dumping its bytes.
+void PrintTo(const Image& image, std::ostream* out);
 
 // Parses a binary PPM (P6, maxval 255) as import writes it; throws on anything else.
 Image parse_ppm(std::string_view data);
