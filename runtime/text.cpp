@@ -165,7 +165,7 @@ char* __t4k__concat(const char* first, ...) {
     std::string_view head = view_of(first);
     int index = __sbuf_malloc_handle(static_cast<unsigned>(head.size()));
     char* out = __t4k__sbuffer[index];
-    std::memcpy(out, head.data(), head.size());
+    if (!head.empty()) std::memcpy(out, head.data(), head.size());
     size_t total = head.size();
     va_list rest;
     va_start(rest, first);
