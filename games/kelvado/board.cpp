@@ -47,7 +47,7 @@ std::optional<CellPosition> cell_at_pixel(intptr_t x, intptr_t y) {
 
 // Every colour the window draws with.
 enum Colour { BACKGROUND, GRID, TEXT_OVERLAY, ROCK, BARK, LEAVES, SHALLOWS, WATER, CHALK, ROOF };
-constexpr std::array<const char*, 10> COLOURS{
+constexpr std::array<const char*, ROOF + 1> COLOURS{
     "black", "#cccccc", "yellow", "lightgray", "brown", "green", "cyan", "blue", "white", "red"};
 
 // A picture is a list of strokes drawn in order around a cell's centre.  A box or an ellipse
