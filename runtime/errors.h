@@ -32,8 +32,8 @@ bool __t4k__raise_statement(const char* site, int line, const char* unit, int co
 void __t4k__segv(int sig);
 int __t4k__memory__check(const void* address, long size);
 
-// A "FREE" site: probe the block (when trapping), raise error 1 at `line` of `unit` if it is
-// unreadable, then release it by the freeing rule (also after the hook path).
+// A "FREE" site: probe the block (when trapping) and release it by the freeing rule.  An
+// unreadable block raises error 1 at `line` of `unit` and is left alone, not freed.
 void __t4k__free_site(void* p, int line, const char* unit);
 
 namespace t4k {

@@ -132,8 +132,8 @@ char* __t4k_Copy_String(char* x, const char* y) {
         __t4k__free(x);
         return nullptr;
     }
-    unsigned size = __t4k__len(y);
     if (x == y) return x;
+    unsigned size = __t4k__len(y);
     x = __t4k_str_realloc(x, size);
     std::memmove(x, y, size);
     if (is_odd(x)) t4k_head(x)->length = static_cast<int32_t>(size);
