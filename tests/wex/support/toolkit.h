@@ -79,8 +79,9 @@ struct Outcome {
     std::string out, err;
 };
 
-// Run a shell command line in a child process and collect what it printed.
-inline Outcome run_command(const std::string& command) {
+// Run `body` in a forked child with GTK's criticals not fatal, and collect what it printed.
+// The child shares the parent's X connection: bodies must not talk to the X server.
+template <class Body> Outcome run_in_child(Body body) {
     char out_name[] = "/tmp/wex_out_XXXXXX", err_name[] = "/tmp/wex_err_XXXXXX";
     const int out = mkstemp(out_name), err = mkstemp(err_name);
     std::fflush(nullptr);
@@ -88,8 +89,10 @@ inline Outcome run_command(const std::string& command) {
     if (child == 0) {
         dup2(out, 1);
         dup2(err, 2);
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
+        g_log_set_always_fatal(G_LOG_LEVEL_ERROR);
+        body();
+        std::fflush(nullptr);
+        _exit(0);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -100,6 +103,14 @@ inline Outcome run_command(const std::string& command) {
     unlink(out_name);
     unlink(err_name);
     return outcome;
+}
+
+// Run a shell command line in a child process and collect what it printed.
+inline Outcome run_command(const std::string& command) {
+    return run_in_child([&] {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    });
 }
 
 // The file the dynamic loader opens for a library name on this system.
