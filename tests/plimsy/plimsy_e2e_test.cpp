@@ -9,11 +9,35 @@
 
 #include "tests/support/x11_session.h"
 
+// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
+#include <X11/Xlib.h>
+
 namespace {
 
 using e2e::Image;
 using e2e::Rgb;
 using std::chrono::milliseconds;
+
+/* The X server starts afresh when its last client leaves, and refuses connections while
+   it does; a program started at that moment fails with "cannot open display".  Holding
+   a connection for the whole run keeps the server from resetting between programs. */
+class HeldDisplay : public testing::Environment {
+public:
+    void SetUp() override {
+        for (int attempt = 0; attempt < 100 && !display_; attempt++) {
+            display_ = XOpenDisplay(nullptr);
+            if (!display_) std::this_thread::sleep_for(milliseconds(20));
+        }
+        ASSERT_NE(display_, nullptr) << "no X server on DISPLAY";
+    }
+    void TearDown() override {
+        if (display_) XCloseDisplay(display_);
+    }
+
+private:
+    Display* display_ = nullptr;
+};
+[[maybe_unused]] testing::Environment* const held_display = testing::AddGlobalTestEnvironment(new HeldDisplay);
 
 const std::string PROGRAM = WEX_BINARY_DIR "/games/plimsy/plimsy";
 
@@ -40,7 +64,7 @@ struct Probe {
     Rgb colour;
 };
 constexpr Probe PROBES[] = {
-    {'R', 0, 0, {128, 128, 128}}, {'F', 0, 0, {0, 255, 0}},   {'B', 0, 0, {255, 255, 0}},
+    {'R', 0, 0, {128, 128, 128}}, {'F', 0, 0, {0, 128, 0}},   {'B', 0, 0, {255, 255, 0}},
     {'L', 10, 0, {255, 0, 0}},    {'C', 0, 16, {0, 255, 255}},
 };
 
@@ -168,6 +192,10 @@ protected:
         return group;
     }
 
+    // The pointer leaves the place where the window will appear before the program starts.
+    static bool park_pointer() { return e2e::run_command({"xdotool", "mousemove", "0", "0"}).status == 0; }
+
+    bool parked_ = park_pointer();
     e2e::Program program_{PROGRAM};
     Image canvas_;
     Board board_;
