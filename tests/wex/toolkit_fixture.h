@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include "support/toolkit.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
@@ -15,8 +16,8 @@
 class Toolkit : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        static const bool started = (INIT(), WEXOPTIONS("NOSCALING"), true);
-        (void)started;
+        wex_test::start_toolkit();
+        WEXOPTIONS("NOSCALING");
     }
     // Lets GTK handle what the calls queued (realizing, drawing, selection traffic).
     static void settle() {

@@ -175,13 +175,6 @@ TEST_F(Widgets, RadioButtonsJoinTheGroupTheyAreGiven) {
     EXPECT_EQ(g_slist_length(gtk_radio_button_get_group(GTK_RADIO_BUTTON(other))), 1u);
 }
 
-TEST_F(Widgets, EntriesStartWithTheirTextAndPasswordsHideIt) {
-    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(ENTRY("hello", 10, 10))), "hello");
-    Widget password = PASSWORD(10, 10);
-    EXPECT_STREQ(gtk_entry_get_text(GTK_ENTRY(password)), "");
-    EXPECT_FALSE(gtk_entry_get_visibility(GTK_ENTRY(password)));
-}
-
 TEST_F(Widgets, WexentryStartsWithTheLatestRingResultNotItsArgument) {
     Widget source = ENTRY("from the ring", 10, 10);
     GRAB$(source);
@@ -198,17 +191,6 @@ TEST_F(Widgets, MarkTakesMarkup) {
     EXPECT_STREQ(gtk_label_get_text(GTK_LABEL(mark)), "25");
     EXPECT_STREQ(gtk_label_get_label(GTK_LABEL(mark)), "<b>25</b>");
     EXPECT_TRUE(gtk_label_get_use_markup(GTK_LABEL(mark)));
-}
-
-TEST_F(Widgets, ComboStartsWithItsFirstRowActive) {
-    Widget combo = COMBO("first", 10, 10);
-    EXPECT_EQ(gtk_combo_box_get_active(GTK_COMBO_BOX(combo)), 0);
-    EXPECT_EQ(gtk_tree_model_iter_n_children(gtk_combo_box_get_model(GTK_COMBO_BOX(combo)), nullptr), 1);
-}
-
-TEST_F(Widgets, SeparatorsRunTheirWay) {
-    EXPECT_TRUE(GTK_IS_HSEPARATOR(HSEPARATOR(10)));
-    EXPECT_TRUE(GTK_IS_VSEPARATOR(VSEPARATOR(10)));
 }
 
 TEST_F(Widgets, EditKeepsItsTagAndEndMarkUnderTheBuffersKey) {
@@ -334,13 +316,6 @@ TEST_F(Widgets, RangesTakeTheirLimitsAndStep) {
     EXPECT_TRUE(GTK_IS_HSCALE(HSLIDER(10, 10, 0, 1, 1)));
 }
 
-TEST_F(Widgets, ImageSitsInAnEventBoxAndRemembersItsFile) {
-    Widget image = IMAGE("/nonexistent/picture.png", 10, 10);
-    EXPECT_TRUE(GTK_IS_EVENT_BOX(image));
-    EXPECT_TRUE(GTK_IS_IMAGE(gtk_bin_get_child(GTK_BIN(image))));
-    EXPECT_STREQ(WEX_GET(wex_widget_image$, image), "/nonexistent/picture.png");
-}
-
 TEST_F(Widgets, ClipboardIsTheSelectionTheOptionChose) {
     EXPECT_EQ(CLIPBOARD(), gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
     WEXOPTIONS("CLIPBOARD 1");
@@ -348,7 +323,4 @@ TEST_F(Widgets, ClipboardIsTheSelectionTheOptionChose) {
     WEXOPTIONS("CLIPBOARD 0");
 }
 
-TEST_F(Widgets, ProgressBarShowsItsText) {
-    EXPECT_STREQ(gtk_progress_bar_get_text(GTK_PROGRESS_BAR(PROGRESSBAR("busy", 10, 10))), "busy");
-}
 }  // namespace
