@@ -221,14 +221,12 @@ const Control CONTROLS[] = {
     {"gtk-quit", -1, &cmd_quit, reinterpret_cast<wex::Callback>(QUIT)},
 };
 
+// The values of a new game, with no record yet.
 void set_start_values() {
     T4K_FUNCTION(set_start_values);
-    last_column = COLUMNS - 1;
-    sel_type = 0;
-    sel_size = 0;
-    robots_left = 0;
     score = 0;
     high_score = 0;
+    init_game();
 }
 
 void build_window() {
