@@ -61,6 +61,20 @@ int shell_value(const std::string& text, const std::string& name) {
     return std::atoi(text.c_str() + at + key.size());
 }
 
+/* An X server started without -noreset starts over whenever its last client leaves, and refuses
+   connections while it does.  Between two programs under test this process may be its only other
+   client, so it keeps one connection of its own open for its whole life, made (retrying through
+   such a reset) before the first program starts. */
+void hold_display() {
+    static Display* held = nullptr;
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (!held) {
+        held = XOpenDisplay(nullptr);
+        if (!held && Clock::now() >= deadline) throw std::runtime_error("cannot open the display");
+        if (!held) std::this_thread::sleep_for(POLL_INTERVAL);
+    }
+}
+
 }  // namespace
 
 std::string to_string(Rgb colour) {
@@ -175,6 +189,7 @@ Image screenshot(int x, int y, int width, int height) {
 
 Program::Program(const std::string& path, const std::vector<std::string>& args)
     : out_path_(temporary_file("stdout")), err_path_(temporary_file("stderr")) {
+    hold_display();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path_.c_str(), O_WRONLY | O_TRUNC, 0);
