@@ -122,7 +122,7 @@ inline char* item_at(const __t4k__hashtable_t* table, int item) {
 
 // The slot holding `key` (whose slot hash is `hash`), or -1.  Only slots whose stored hash
 // has the same home are counted, and the full hash is compared before the text.
-int hashtable_internal_find_slot(const __t4k__hashtable_t* table, const char* key, uint32_t hash) {
+inline int hashtable_internal_find_slot(const __t4k__hashtable_t* table, const char* key, uint32_t hash) {
     const uint32_t mask = uint32_t(table->slot_capacity) - 1;
     const uint32_t base = hash & mask;
     const Slot* slots = table->slots;

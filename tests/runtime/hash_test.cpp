@@ -1,11 +1,13 @@
 // hash_test.cpp: the hash table: hashing, capacities and growth, item order, swap, long runs, reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "runtime/hash.h"
@@ -50,6 +52,8 @@ testing::AssertionResult consistent(const __t4k__hashtable_t& t) {
             return testing::AssertionFailure() << "slot " << s << " counts " << t.slots[s].base_count
                                                << " keys at home, holds " << homes[size_t(s)];
     if (occupied != t.count) return testing::AssertionFailure() << occupied << " slots for " << t.count << " items";
+    if (t.count > t.slot_capacity - t.slot_capacity / 3)
+        return testing::AssertionFailure() << t.count << " items crowd " << t.slot_capacity << " slots";
     return testing::AssertionSuccess();
 }
 
