@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
+#include "wex/canvas.h"
 #include "wex/library.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
@@ -82,15 +83,7 @@ void DISPLAY() {
 void SYNC() {
     T4K_FUNCTION(SYNC);
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    void* canvas = wex_gui_properties.canvas;
-    if (WEX_CANVAS_TYPE != 1 || !canvas) return;
-    if (__t4k__strcmp(wex_gui_properties.gl_library, "GLAREA") == 0) {
-        gtk_gl_area_swap_buffers(static_cast<GtkGLArea*>(canvas));
-    } else {
-        auto* drawable = reinterpret_cast<GdkGLDrawable*>(gtk_widget_get_gl_window(static_cast<GtkWidget*>(canvas)));
-        gdk_gl_drawable_swap_buffers(drawable);
-        gdk_gl_drawable_gl_end(drawable);
-    }
+    if (WEX_CANVAS_TYPE == 1 && wex_gui_properties.canvas) wex_gl_swap(wex_gui_properties.canvas);
 }
 
 void QUIT() {

@@ -6,6 +6,7 @@
 #include <string>
 #include "support/toolkit.h"
 #include "wex/properties.h"
+#include "wex/registry.h"
 
 namespace {
 using wex::wex_gui_properties;
@@ -204,6 +205,19 @@ TEST_F(Options, SyncHandlesWhatIsPending) {
     g_idle_add([](gpointer flag) -> gboolean { *static_cast<bool*>(flag) = true; return FALSE; }, &ran);
     SYNC();
     EXPECT_TRUE(ran);
+}
+
+TEST_F(Options, SyncOnAGlCanvasShowsItsDrawing) {
+    WEXOPTIONS("CANVAS GL");
+    wex::wex_gui_properties.canvas = nullptr;
+    SYNC();  // no GL canvas made yet: nothing to show
+    Widget window = WINDOW("GL", 120, 100);
+    Widget canvas = CANVAS(100, 80);
+    ATTACH(window, canvas, 0, 0);
+    wex_test::run_until_idle();
+    SQUARE("#ff0000", 10, 10, 20, 20, 1);
+    SYNC();
+    EXPECT_EQ(wex::wex_gui_properties.canvas, WEX_GET_HANDLE(void, wex_widget_image, canvas));
 }
 
 // --- a fresh toolkit, in a child process -------------------------------------------------------
