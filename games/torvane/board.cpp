@@ -246,7 +246,7 @@ struct ButtonPlace {
 };
 const ButtonPlace BUTTONS[] = {
     {"gtk-new", -2, reinterpret_cast<wex::Callback>(new_game), &cmd_new},
-    {"gtk-quit", -1, reinterpret_cast<wex::Callback>(QUIT), &cmd_quit},
+    {"gtk-quit", -1, QUIT, &cmd_quit},
 };
 
 void build_window() {

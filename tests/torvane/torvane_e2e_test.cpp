@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "support/x11_session.h"
@@ -60,6 +62,30 @@ Board classify(const Image& canvas) {
                 if (px == colour) b.tile[r][c] = tile;
         }
     return b;
+}
+
+/* Where a gauge's slider stands, as a fraction of the gauge's height from its top: the mean
+   row of the pixels in the gauge's middle column that differ from the trough's colour (the
+   most common one).  The value drawn above the trough is left out. */
+double knob_position(const Image& gauge) {
+    constexpr int FIRST_ROW = 30, LAST_ROW_MARGIN = 8;
+    const int x = gauge.width / 2;
+    std::map<std::tuple<int, int, int>, int> seen;
+    for (int y = FIRST_ROW; y < gauge.height - LAST_ROW_MARGIN; y++) {
+        Rgb p = gauge.at(x, y);
+        seen[{p.r, p.g, p.b}]++;
+    }
+    auto trough = std::max_element(seen.begin(), seen.end(),
+                                   [](auto& a, auto& b) { return a.second < b.second; })->first;
+    double sum = 0;
+    int rows = 0;
+    for (int y = FIRST_ROW; y < gauge.height - LAST_ROW_MARGIN; y++) {
+        Rgb p = gauge.at(x, y);
+        if (std::tuple<int, int, int>{p.r, p.g, p.b} == trough) continue;
+        sum += y;
+        rows++;
+    }
+    return rows ? sum / rows / gauge.height : -1;
 }
 
 int sign(int v) { return (v > 0) - (v < 0); }
@@ -137,9 +163,10 @@ int check_click(const Board& before, const Board& after, Cell target) {
     return sure;
 }
 
-// The target among the edge cells that lets the most robots step onto a safe cell.
+// The target among some edge cells that lets the most robots step onto a safe cell.  None of
+// them lies on the diagonal, so a click read with column and row swapped moves robots elsewhere.
 Cell busiest_target(const Board& b) {
-    const Cell candidates[] = {{0, 0}, {23, 0}, {0, 23}, {23, 23}, {12, 0}, {12, 23}, {0, 12}, {23, 12}};
+    const Cell candidates[] = {{23, 0}, {0, 23}, {12, 0}, {12, 23}, {0, 12}, {23, 12}, {5, 0}, {0, 5}};
     std::set<Cell> robots = b.cells(ROBOT);
     Cell best = candidates[0];
     int most = -1;
@@ -185,7 +212,7 @@ TEST_F(TorvaneWindow, ClickMovesTheRobotsTowardsTheCell) {
 TEST_F(TorvaneWindow, CanvasCornersNameTheCornerCells) {
     Image shown = dealt_canvas();
     for (auto [px, py, target] : {std::tuple{0, 0, Cell{0, 0}}, std::tuple{719, 719, Cell{23, 23}},
-                                  std::tuple{0, 0, Cell{0, 0}}}) {
+                                  std::tuple{719, 0, Cell{23, 0}}, std::tuple{0, 719, Cell{0, 23}}}) {
         Board before = classify(shown);
         click_canvas(px, py);
         shown = changed_canvas(shown);
@@ -197,21 +224,31 @@ TEST_F(TorvaneWindow, CanvasCornersNameTheCornerCells) {
 
 TEST_F(TorvaneWindow, GaugesFollowEnergyAndBatteries) {
     Image shown = dealt_canvas();
-    Image energy_before = energy_gauge(), battery_before = battery_gauge();
-    // Each click that moves a robot spends energy, so the energy gauge changes; the battery
-    // gauge changes exactly when a battery has been collected.
+    // The gauges start full for the batteries (12 of 12) and at 216 of 300 for the energy;
+    // their smallest value is at the top.
+    double energy_at = knob_position(energy_gauge()), battery_at = knob_position(battery_gauge());
+    EXPECT_GT(energy_at, 0.6);
+    EXPECT_LT(energy_at, 0.8);
+    EXPECT_GT(battery_at, 0.85);
+    // Each click that moves a robot spends energy, so the energy gauge's slider rises; the
+    // battery gauge's slider rises exactly when a battery has been collected.
+    const double start = energy_at;
     for (int n = 0; n < 6; n++) {
         Board before = classify(shown);
         Cell target = busiest_target(before);
         click_cell(target);
         shown = changed_canvas(shown);
         Board after = classify(shown);
-        Image energy_now = energy_gauge(), battery_now = battery_gauge();
-        EXPECT_FALSE(energy_now == energy_before) << "click " << n;
-        EXPECT_EQ(after.count(BATTERY) != before.count(BATTERY), !(battery_now == battery_before)) << "click " << n;
-        energy_before = energy_now;
-        battery_before = battery_now;
+        double energy_now = knob_position(energy_gauge()), battery_now = knob_position(battery_gauge());
+        EXPECT_LE(energy_now, energy_at + 0.01) << "click " << n;
+        if (after.count(BATTERY) < before.count(BATTERY))
+            EXPECT_LT(battery_now, battery_at - 0.04) << "click " << n;
+        else
+            EXPECT_NEAR(battery_now, battery_at, 0.005) << "click " << n;
+        energy_at = energy_now;
+        battery_at = battery_now;
     }
+    EXPECT_LT(energy_at, start - 0.02) << "six clicks spent some energy";
 }
 
 TEST_F(TorvaneWindow, GameOverWhenTheEnergyIsSpentAndItStays) {
@@ -219,8 +256,8 @@ TEST_F(TorvaneWindow, GameOverWhenTheEnergyIsSpentAndItStays) {
     Image record = region(LEFT_X, RECORD_Y, CONTROL_W, CONTROL_H);
     Image score_start = region(LEFT_X, SCORE_Y, CONTROL_W, CONTROL_H);
     auto over = [](const Image& i) { return i.count(GAME_OVER_GOLD, 30, 30, 400, 70) > 200; };
-    int clicks = 0;
-    while (!over(shown) && clicks < 150) {
+    int clicks = 0, idle = 0;
+    while (!over(shown) && clicks < 150 && idle < 3) {
         Board b = classify(shown);
         if (b.count(ROBOT) == 0 && !over(shown)) {
             // Every robot is lost: clicks do nothing any more, so deal a new game.
@@ -231,10 +268,13 @@ TEST_F(TorvaneWindow, GameOverWhenTheEnergyIsSpentAndItStays) {
             continue;
         }
         click_cell(busiest_target(b));
-        shown = changed_canvas(shown, milliseconds(1500));
+        Image now = changed_canvas(shown, milliseconds(1500));
+        idle = now == shown ? idle + 1 : 0;
+        shown = now;
         clicks++;
     }
     ASSERT_TRUE(over(shown)) << "no GAME OVER after " << clicks << " clicks";
+    EXPECT_LT(knob_position(energy_gauge()), 0.15) << "no energy left: the slider is at the top";
     EXPECT_EQ(region(LEFT_X, RECORD_Y, CONTROL_W, CONTROL_H), record) << "the record changes only at a new game";
 
     // Further clicks change nothing on the board; the text stays.
