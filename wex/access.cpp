@@ -213,13 +213,13 @@ void filedialog_text(Widget w, const char* name) { gtk_file_chooser_set_filename
 // The chosen files as their URIs without the "file://" prefix, joined by single blanks; the
 // URI escapes stay (a blank in a name reads %20), so the blanks always separate names.
 char* filedialog_grab(Widget w) {
-    constexpr size_t SCHEME = std::strlen("file://");
+    constexpr std::string_view SCHEME = "file://";
     GSList* uris = gtk_file_chooser_get_uris(GTK_FILE_CHOOSER(w));
     std::string names;
     for (GSList* node = uris; node != nullptr; node = node->next) {
         const char* uri = static_cast<const char*>(node->data);
         if (node != uris) names += ' ';
-        if (std::strlen(uri) > SCHEME) names += uri + SCHEME;
+        if (std::strlen(uri) > SCHEME.size()) names += uri + SCHEME.size();
         g_free(node->data);
     }
     g_slist_free(uris);
