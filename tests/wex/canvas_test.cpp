@@ -152,4 +152,35 @@ TEST_F(GtkCanvas, TheScreenShowsWhatGetcolorReads) {
     EXPECT_GT(compared, 500);
     SQUARE("white", 0, 0, 600, 600, 1);
 }
+// Every redraw reaches the screen: drawing after a repaint queues the next one, also on a canvas
+// whose window was hidden while it was drawn on.
+TEST_F(GtkCanvas, EachRedrawReachesTheScreen) {
+    int x = 0, y = 0;
+    screen_origin(first.canvas, &x, &y);
+    static const struct {
+        const char* text;
+        Rgb rgb;
+    } rounds[] = {{"red", RED}, {"#0000FF", BLUE}, {"black", BLACK}, {"white", WHITE}};
+    for (const auto& round : rounds) {
+        SQUARE(round.text, 100, 100, 50, 50, 1);
+        PIXEL(round.text, 300, 300);
+        pump(150);
+        Pixels shown = read_screen(x + 100, y + 100, 201, 201);
+        ASSERT_EQ(shown.width, 201);
+        EXPECT_EQ(shown.at(25, 25), round.rgb) << round.text;
+        EXPECT_EQ(shown.at(200, 200), round.rgb) << round.text;
+    }
+    HIDE(first.window);
+    pump(100);
+    SQUARE("red", 100, 100, 50, 50, 1);
+    SHOW(first.window);
+    pump_until([] { return GTK_WIDGET_MAPPED(static_cast<GtkWidget*>(first.canvas)); });
+    pump(300);
+    screen_origin(first.canvas, &x, &y);
+    EXPECT_EQ(read_screen(x + 100, y + 100, 1, 1).at(0, 0), RED);
+    SQUARE("#0000FF", 100, 100, 50, 50, 1);
+    pump(150);
+    EXPECT_EQ(read_screen(x + 100, y + 100, 1, 1).at(0, 0), BLUE);
+    SQUARE("white", 100, 100, 50, 50, 1);
+}
 }  // namespace

@@ -56,6 +56,12 @@ TEST_F(Windows, AWindowRequestsItsSizeInPixelsUnderNoScaling) {
     EXPECT_TRUE(GTK_WIDGET_VISIBLE(window));
     EXPECT_TRUE(GTK_WIDGET_VISIBLE(container_of(window)));
     EXPECT_EQ(WIDGET, window);
+    EXPECT_STREQ(WEX_GET(wex_widget_type$, window), "window");
+    EXPECT_EQ(WEX_GET(wex_widget_signal, window), 1);
+    EXPECT_EQ(WEX_GET(wex_winstate, window), 0);
+    EXPECT_EQ(WEX_GET_HANDLE(GtkWidget, wex_widget_attach, window), container_of(window));
+    for (auto* entry : {&_wex_widget_s_widget_, &_wex_widget_font_, &_wex_widget_focus_})
+        EXPECT_EQ(reinterpret_cast<void*>(entry(wex::Key(window), nullptr)), window);
 }
 
 TEST_F(Windows, AWindowIsScaledByTheFontFactor) {
@@ -65,17 +71,6 @@ TEST_F(Windows, AWindowIsScaledByTheFontFactor) {
     EXPECT_EQ(requested(window).height, 360);
     EXPECT_EQ(WEX_GET(wex_widget_xsize, window), 333);  // kept as given
     EXPECT_EQ(WEX_GET(wex_widget_ysize, window), 300);
-}
-
-TEST_F(Windows, AWindowIsRegisteredWithItsContainer) {
-    Widget window = WINDOW("Registered", 200, 100);
-    EXPECT_STREQ(WEX_GET(wex_widget_type$, window), "window");
-    EXPECT_EQ(WEX_GET(wex_widget_signal, window), 1);
-    EXPECT_EQ(WEX_GET(wex_winstate, window), 0);
-    EXPECT_EQ(WEX_GET_HANDLE(void, wex_widget_s_widget, window), window);
-    EXPECT_EQ(WEX_GET_HANDLE(GtkWidget, wex_widget_attach, window), container_of(window));
-    EXPECT_EQ(WEX_GET_HANDLE(void, wex_widget_font, window), window);
-    EXPECT_EQ(WEX_GET_HANDLE(void, wex_widget_focus, window), window);
 }
 
 TEST_F(Windows, ATableOptionGivesAResizableHomogeneousTable) {
