@@ -245,17 +245,6 @@ TEST(PlimsyFall, PiecesAboveFallByTheGroupHeightInOrder) {
     expect_invariants("after the fall");
 }
 
-TEST(PlimsyFall, AGroupInTheMiddleOfAColumnLetsTheTopFall) {
-    load({"B...............",
-          "R...............",
-          "F...............",
-          "F...............",
-          "C..............."});
-    click_cell(0, 7);
-    click_cell(0, 8);
-    EXPECT_EQ(picture(), expect_rows({"B...............", "R...............", "C..............."}));
-}
-
 TEST(PlimsyColumns, EmptyingColumnZeroShiftsEveryColumnLeft) {
     load({"RFCBCBCBCBCBCBCB",
           "RLBCBCBCBCBCBCBC"});
@@ -287,17 +276,6 @@ TEST(PlimsyColumns, EmptyingTwoAdjacentColumnsTakesTwoPasses) {
     EXPECT_EQ(picture(), expect_rows({"FCBCBCBCBCBCBC..",
                                       "CBCBCBCBCBCBCB.."}));
     EXPECT_EQ(last_column, 13);
-}
-
-TEST(PlimsyColumns, EmptyingTheRightmostColumnShiftsNothing) {
-    load({"CBCBCBCBCBCBCBCR",
-          "BCBCBCBCBCBCBCBR"});
-    click_cell(15, 9);
-    click_cell(15, 9);
-    EXPECT_EQ(picture(), expect_rows({"CBCBCBCBCBCBCBC.",
-                                      "BCBCBCBCBCBCBCB."}));
-    EXPECT_EQ(last_column, 15);
-    expect_invariants("after the rightmost column emptied");
 }
 
 TEST(PlimsySelection, EmptyCellsAreNeverSelectedNorScored) {
