@@ -80,6 +80,8 @@ Surface gtk_surface(int width, int height) {
     gdk_gc_set_rgb_fg_color(gc, record);
     gdk_draw_rectangle(pixmap, gc, TRUE, 0, 0, w, h);
     gtk_widget_queue_draw(image);
+    g_signal_connect_data(image, "expose-event", G_CALLBACK(wex_canvas_repainted), nullptr, nullptr,
+                          GConnectFlags(0));
     WEX_PUT_HANDLE(wex_widget_context, pixmap, gc);
     return {image, pixmap, record};
 }

@@ -39,6 +39,9 @@ extern const Painter wex_gtk_painter;
 extern const Painter wex_gl_painter;
 extern const Painter wex_goo_painter;
 
+// The GTK canvas's image is being repainted: drawing calls queue its next redraw again.
+gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose* event, gpointer data);
+
 // Read one pixel of what a widget's window shows (the GooCanvas read-out).
 void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]);
 

@@ -6,27 +6,44 @@ namespace wex {
 namespace {
 constexpr int FULL_CIRCLE = 360 * 64;  // GDK arcs count in 64ths of a degree
 
-/* A redraw sets the same few colours hundreds of times.  gdk_color_parse fills the record only
- * when it understands the text and otherwise leaves it as it was, so parsing the text that was
- * last parsed into the same record can change nothing: the parse is skipped then.  Every write
- * into a record goes through here. */
-struct LastColour {
-    const GdkColor* record = nullptr;
-    char text[32] = "";
+/* A redraw parses the same few colour texts hundreds of times.  gdk_color_parse sets a record's
+ * red, green and blue when it understands the text and leaves the record alone when it does
+ * not, the same way for the same text every time; so what it did for a text is kept in a small
+ * table, keyed by the text, and done again from there. */
+struct ParsedColour {
+    char text[24];
+    bool used, known;
+    guint16 red, green, blue;
 };
-LastColour last_colour;
+ParsedColour parsed[32];
+
+ParsedColour& slot_of(const char* text, size_t length) {
+    auto byte = [text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    size_t mix = length * 31 + (length ? byte(0) * 7 + byte(length / 2) * 5 + byte(length - 1) * 13 : 0);
+    return parsed[mix % (sizeof parsed / sizeof parsed[0])];
+}
 
 void parse_colour(GdkColor* record, const char* colour) {
     if (!colour) colour = "";
-    if (record == last_colour.record && std::strcmp(colour, last_colour.text) == 0) return;
-    gdk_color_parse(colour, record);
     size_t length = std::strlen(colour);
-    if (length < sizeof last_colour.text) {
-        std::memcpy(last_colour.text, colour, length + 1);
-        last_colour.record = record;
-    } else {
-        last_colour.record = nullptr;
+    if (length >= sizeof ParsedColour::text) {
+        gdk_color_parse(colour, record);
+        return;
     }
+    ParsedColour& p = slot_of(colour, length);
+    if (!p.used || std::memcmp(p.text, colour, length + 1) != 0) {
+        GdkColor result = *record;
+        p.known = gdk_color_parse(colour, &result);
+        p.red = result.red;
+        p.green = result.green;
+        p.blue = result.blue;
+        std::memcpy(p.text, colour, length + 1);
+        p.used = true;
+    }
+    if (!p.known) return;
+    record->red = p.red;
+    record->green = p.green;
+    record->blue = p.blue;
 }
 
 void set_pen(const CanvasParts& c, const char* colour) {
@@ -34,30 +51,42 @@ void set_pen(const CanvasParts& c, const char* colour) {
     gdk_gc_set_rgb_fg_color(c.gc, c.record);
 }
 
+/* Queuing a redraw of the image costs more than most drawing calls themselves, and a queued
+ * redraw already covers the whole image: the first call after a repaint queues it, the later
+ * ones find it queued until the image is exposed again.  A widget that is not mapped queues
+ * nothing, so it is never taken for queued. */
+GtkWidget* queued = nullptr;
+
+void show_later(const CanvasParts& c) {
+    if (c.image == queued) return;
+    gtk_widget_queue_draw(c.image);
+    if (GTK_WIDGET_MAPPED(c.image)) queued = c.image;
+}
+
 GdkDrawable* pixmap(const CanvasParts& c) { return static_cast<GdkDrawable*>(c.drawable); }
 
 void circle(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill) {
     set_pen(c, colour);
     gdk_draw_arc(pixmap(c), c.gc, fill, x, y, w, h, 0, FULL_CIRCLE);
-    gtk_widget_queue_draw(c.image);
+    show_later(c);
 }
 
 void square(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill) {
     set_pen(c, colour);
     gdk_draw_rectangle(pixmap(c), c.gc, fill, x, y, w, h);
-    gtk_widget_queue_draw(c.image);
+    show_later(c);
 }
 
 void line(const CanvasParts& c, const char* colour, int x1, int y1, int x2, int y2) {
     set_pen(c, colour);
     gdk_draw_line(pixmap(c), c.gc, x1, y1, x2, y2);
-    gtk_widget_queue_draw(c.image);
+    show_later(c);
 }
 
 void pixel(const CanvasParts& c, const char* colour, int x, int y) {
     set_pen(c, colour);
     gdk_draw_point(pixmap(c), c.gc, x, y);
-    gtk_widget_queue_draw(c.image);
+    show_later(c);
 }
 
 // Marked-up text in the image's font; an empty background leaves the pixels behind the glyphs.
@@ -69,7 +98,7 @@ void out(const CanvasParts& c, const char* text, const char* fg, const char* bg,
     bool painted = bg && *bg;
     if (painted) gdk_color_parse(bg, background);
     gdk_draw_layout_with_colors(pixmap(c), c.gc, x, y, layout, c.record, painted ? background : nullptr);
-    gtk_widget_queue_draw(c.image);
+    show_later(c);
     gdk_color_free(background);
     g_object_unref(layout);
 }
@@ -89,7 +118,7 @@ void picture(const CanvasParts& c, const char* file, int x, int y, int w, int h)
     w = w < 0 || w > pw ? pw : w;
     h = h < 0 || h > ph ? ph : h;
     gdk_draw_pixbuf(pixmap(c), c.gc, pixbuf, 0, 0, x, y, w, h, GDK_RGB_DITHER_NONE, 0, 0);
-    gtk_widget_queue_draw(c.image);
+    show_later(c);
     g_object_unref(pixbuf);
 }
 
@@ -111,6 +140,11 @@ void read(const CanvasParts& c, int x, int y, unsigned char rgba[4]) { read_draw
 }  // namespace
 
 const Painter wex_gtk_painter = {circle, square, line, pixel, out, picture, read};
+
+gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose*, gpointer) {
+    if (image == queued) queued = nullptr;
+    return FALSE;
+}
 
 // The GooCanvas paints into its widget's window; read what is shown there.
 void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]) {
