@@ -40,14 +40,9 @@ struct Surface {
     GdkColor* record;
 };
 
-bool uses_glarea() {
-    const char* library = wex_gui_properties.gl_library;
-    return library && std::strcmp(library, "GLAREA") == 0;
-}
-
 bool gl_bound() {
     if (!glBegin) return false;
-    return uses_glarea() ? gtk_gl_area_new && gtk_gl_area_make_current
+    return wex_uses_glarea() ? gtk_gl_area_new && gtk_gl_area_make_current
                          : gtk_gl_init && gtk_widget_set_gl_capability;
 }
 
@@ -89,7 +84,7 @@ Surface gtk_surface(int width, int height) {
 // Kind 1: a GL drawing area from GtkGLArea or GtkGLExt, cleared at its first expose.
 Surface gl_surface(int, int) {
     GtkWidget* area;
-    if (uses_glarea()) {
+    if (wex_uses_glarea()) {
         area = gtk_gl_area_new(GLAREA_ATTRIBUTES);
     } else {
         gtk_gl_init(nullptr, nullptr);

@@ -45,6 +45,9 @@ gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose* event, gpointer 
 // Read one pixel of what a widget's window shows (the GooCanvas read-out).
 void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]);
 
+// Whether GL canvases come from GtkGLArea (gl_library "GLAREA"); else from GtkGLExt.
+bool wex_uses_glarea();
+
 // GL canvases: make the context current (false when the widget has no GL drawable yet),
 // show the back buffer and, for GtkGLExt, end the drawing.
 bool wex_gl_begin(void* area);

@@ -26,11 +26,6 @@ struct Rgb {
 };
 constexpr Rgb BLACK = {0, 0, 0}, WHITE = {255, 255, 255};
 
-bool uses_glarea() {
-    const char* library = wex_gui_properties.gl_library;
-    return library && std::strcmp(library, "GLAREA") == 0;
-}
-
 // The characters of a text: bytes, or UTF-8 code points while the runtime counts characters.
 template <class F> void for_each_char(const char* text, F f) {
     const auto* p = reinterpret_cast<const unsigned char*>(text ? text : "");
@@ -177,17 +172,22 @@ static_assert(sizeof(int) == 4, "a GL font row is one 4-byte-aligned bitmap row"
 
 const Painter wex_gl_painter = {circle, square, line, pixel, out, picture, read};
 
+bool wex_uses_glarea() {
+    const char* library = wex_gui_properties.gl_library;
+    return library && std::strcmp(library, "GLAREA") == 0;
+}
+
 bool wex_gl_begin(void* area) {
     auto* widget = static_cast<GtkWidget*>(area);
     if (!GTK_WIDGET_REALIZED(widget)) return false;
-    if (uses_glarea()) return gtk_gl_area_make_current(static_cast<GtkGLArea*>(area));
+    if (wex_uses_glarea()) return gtk_gl_area_make_current(static_cast<GtkGLArea*>(area));
     GdkGLWindow* window = gtk_widget_get_gl_window(widget);
     if (!window) return false;
     return gdk_gl_drawable_gl_begin(reinterpret_cast<GdkGLDrawable*>(window), gtk_widget_get_gl_context(widget));
 }
 
 void wex_gl_swap(void* area) {
-    if (uses_glarea()) {
+    if (wex_uses_glarea()) {
         gtk_gl_area_swap_buffers(static_cast<GtkGLArea*>(area));
         return;
     }

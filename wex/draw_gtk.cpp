@@ -1,5 +1,6 @@
 // draw_gtk.cpp: drawing on the GTK canvas, a pixmap that a GTK image shows.
 #include <cstring>
+#include "runtime/runtime.h"
 #include "wex/canvas.h"
 
 namespace wex {
@@ -142,6 +143,7 @@ void read(const CanvasParts& c, int x, int y, unsigned char rgba[4]) { read_draw
 const Painter wex_gtk_painter = {circle, square, line, pixel, out, picture, read};
 
 gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose*, gpointer) {
+    T4K_FUNCTION(wex_canvas_repainted);
     if (image == queued) queued = nullptr;
     return FALSE;
 }

@@ -183,4 +183,26 @@ TEST_F(GtkCanvas, EachRedrawReachesTheScreen) {
     EXPECT_EQ(read_screen(x + 100, y + 100, 1, 1).at(0, 0), BLUE);
     SQUARE("white", 100, 100, 50, 50, 1);
 }
+// A program that draws before INIT, with nothing bound yet, draws nothing and goes on.
+TEST(BeforeInit, Child) {
+    if (!in_child()) GTEST_SKIP() << "runs as a child of DrawingDoesNothing";
+    static char name[] = "canvas_test";
+    static char* argv[] = {name, nullptr};
+    T4K_START(1, argv);
+    CIRCLE("red", 0, 0, 10, 10, 1);
+    SQUARE("red", 0, 0, 10, 10, 0);
+    LINE("red", 0, 0, 10, 10);
+    PIXEL("red", 1, 1);
+    OUT("x", "red", "", 0, 0);
+    PICTURE("/nonexistent.png", 0, 0, 5, 5);
+    std::printf("read %s", GETCOLOR$(1, 1, 0));
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
+TEST(BeforeInit, DrawingDoesNothing) {
+    ChildRun run = run_child("BeforeInit.Child");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("read #000000\n"), std::string::npos) << run.output;
+}
 }  // namespace

@@ -30,6 +30,14 @@ Extent extent(const Pixels& p, Rgb colour) {
     return e;
 }
 
+// The box of the pixels is exactly (left, top) to (right, bottom), both corners included.
+void expect_box(const Extent& e, int left, int top, int right, int bottom) {
+    EXPECT_EQ(e.left, left);
+    EXPECT_EQ(e.top, top);
+    EXPECT_EQ(e.right, right);
+    EXPECT_EQ(e.bottom, bottom);
+}
+
 class Drawing : public ::testing::Test {
 protected:
     static constexpr int SIZE = 100;
@@ -47,10 +55,7 @@ TEST_F(Drawing, FilledSquareCoversExactlyItsBox) {
     SQUARE("black", 10, 20, 30, 40, 1);
     Extent e = extent(pixels(), BLACK);
     EXPECT_EQ(e.count, 30 * 40);
-    EXPECT_EQ(e.left, 10);
-    EXPECT_EQ(e.top, 20);
-    EXPECT_EQ(e.right, 39);
-    EXPECT_EQ(e.bottom, 59);
+    expect_box(e, 10, 20, 39, 59);
 }
 
 TEST_F(Drawing, WholeCanvasSquareFillsEveryPixel) {
@@ -62,10 +67,7 @@ TEST_F(Drawing, OutlineSquareIsOnePixelWiderAndTaller) {
     SQUARE("black", 10, 10, 20, 30, 0);
     Pixels p = pixels();
     Extent e = extent(p, BLACK);
-    EXPECT_EQ(e.left, 10);
-    EXPECT_EQ(e.top, 10);
-    EXPECT_EQ(e.right, 30);
-    EXPECT_EQ(e.bottom, 40);
+    expect_box(e, 10, 10, 30, 40);
     EXPECT_EQ(e.count, 2 * 20 + 2 * 30);  // the border only
     EXPECT_EQ(p.at(20, 25), WHITE);
 }
@@ -96,10 +98,7 @@ TEST_F(Drawing, OutlineCircleIsARing) {
     CIRCLE("#0000FF", 40, 40, 40, 40, 0);
     Pixels p = pixels();
     Extent e = extent(p, BLUE);
-    EXPECT_EQ(e.left, 40);
-    EXPECT_EQ(e.top, 40);
-    EXPECT_EQ(e.right, 80);
-    EXPECT_EQ(e.bottom, 80);
+    expect_box(e, 40, 40, 80, 80);
     EXPECT_EQ(p.at(60, 60), WHITE);
     EXPECT_NEAR(e.count, M_PI * 40, 40);
 }
@@ -113,10 +112,7 @@ TEST_F(Drawing, LinesIncludeBothEnds) {
     for (int i = 0; i <= 10; ++i) EXPECT_EQ(p.at(i, i), BLUE) << i;
     Extent across = extent(p, RED);
     EXPECT_EQ(across.count, 50);
-    EXPECT_EQ(across.left, 20);
-    EXPECT_EQ(across.right, 69);
-    EXPECT_EQ(across.top, 50);
-    EXPECT_EQ(across.bottom, 50);
+    expect_box(across, 20, 50, 69, 50);
 }
 
 TEST_F(Drawing, PixelSetsOnePoint) {

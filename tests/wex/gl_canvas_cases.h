@@ -152,4 +152,15 @@ TEST_F(GlCanvas, PictureDrawsNothing) {
     PICTURE("/nonexistent.png", 0, 0, 10, 10);
     EXPECT_EQ(colour_at(5, 5), WHITE);
 }
+// A GL canvas that is in no window has no GL drawable yet: drawing on it does nothing.
+TEST_F(GlCanvas, ACanvasNotYetRealizedDrawsNothing) {
+    Widget loose = CANVAS(40, 40);
+    void* area = wex::wex_gui_properties.canvas;
+    SQUARE("#FF0000", 0, 0, 10, 10, 1);
+    CIRCLE("#FF0000", 0, 0, 10, 10, 0);
+    OUT("A", "#000000", "", 0, 0);
+    EXPECT_STREQ(GETCOLOR$(5, 5, 0), "#000000\n");
+    EXPECT_EQ(DRAW(loose), area);
+    EXPECT_FALSE(HAS_ENTRY(wex_canvas_expose, area));
+}
 }  // namespace
