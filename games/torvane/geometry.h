@@ -14,6 +14,9 @@ constexpr int CONTROL_GAP = 12;
 constexpr int CONTROL_PITCH = CONTROL_HEIGHT + CONTROL_GAP;
 constexpr int GAUGE_HEIGHT = 432;
 
+// The helpers below are pure arithmetic, evaluated at compile time where they can be; being
+// constexpr they keep no string pool of their own.
+
 // The pixel at the centre of cell n, in either direction.
 constexpr int cell_centre(int n) { return CELL_PIXELS / 2 + CELL_PIXELS * n; }
 
@@ -21,8 +24,6 @@ constexpr int cell_centre(int n) { return CELL_PIXELS / 2 + CELL_PIXELS * n; }
 // the toolkit reports while it knows no pointer position over the canvas.
 constexpr int pixel_to_cell(long p) { return p < 0 ? -1 : static_cast<int>(p / CELL_PIXELS); }
 
-// Pure arithmetic, evaluated at compile time where it can be, so these helpers keep no
-// string pool of their own.
 // The y position of row n of the side columns: from the top for n >= 0, from the bottom
 // (-1 the lowest) for n < 0.
 constexpr int control_row(int n) {

@@ -85,19 +85,6 @@ TEST(TorvaneDeal, CellDrawReadsColumnAndRowFromOneNumber) {
     }
 }
 
-TEST(TorvaneDeal, AddRandomFillsOnlyFreeCells) {
-    srandom(3);
-    clear_scene();
-    for (int row = 0; row < BOARD_SIZE; row++)
-        for (int col = 0; col < BOARD_SIZE - 1; col++) board[row][col] = CELL_TREE;
-    add_random(20, CELL_MINE);  // only the last column is free
-    int mines_in_last_column = 0;
-    for (int row = 0; row < BOARD_SIZE; row++) mines_in_last_column += board[row][BOARD_SIZE - 1] == CELL_MINE;
-    EXPECT_EQ(mines_in_last_column, 20);
-    EXPECT_EQ(count_cells(CELL_MINE), 20);
-    EXPECT_EQ(count_cells(CELL_TREE), BOARD_SIZE * (BOARD_SIZE - 1));
-}
-
 TEST(TorvaneStep, StraightAndDiagonalOneCellTowardsTheTarget) {
     const struct { int tc, tr, col, row; } cases[] = {
         {20, 10, 11, 10}, {0, 10, 9, 10}, {10, 0, 10, 9}, {10, 23, 10, 11},
@@ -264,15 +251,6 @@ TEST(TorvaneLevel, LastBatteryCompletesAndTheNextClickPaysAndDeals) {
     srandom(11);
     init_board();
     EXPECT_EQ(std::memcmp(dealt, robots, sizeof dealt), 0);
-}
-
-TEST(TorvaneLevel, BonusCountsOnlyLiveRobots) {
-    clear_scene(10);
-    robots[3] = {1, 1};
-    robots[7] = {2, 2};
-    give_bonus();
-    EXPECT_EQ(score, 50);
-    EXPECT_EQ(energy, 34);
 }
 
 TEST(TorvaneLevel, NothingHappensWhenEveryRobotIsDestroyed) {
