@@ -82,11 +82,8 @@ TEST_F(GtkCanvas, NoCanvasMeansNoDrawingAndNoCrash) {
     EXPECT_STREQ(GETCOLOR$(1, 1, 1), "#00000000\n");
     DRAW(first.canvas);
     EXPECT_EQ(colour_at(1, 1), WHITE);
-}
-
-TEST_F(GtkCanvas, PointsOutsideTheCanvasReadAsZero) {
+    // Points outside the canvas read as zero too.
     EXPECT_STREQ(GETCOLOR$(600, 0, 0), "#000000\n");
-    EXPECT_STREQ(GETCOLOR$(0, 600, 0), "#000000\n");
     EXPECT_STREQ(GETCOLOR$(-1, 5, 1), "#00000000\n");
 }
 

@@ -58,11 +58,6 @@ TEST_F(Drawing, FilledSquareCoversExactlyItsBox) {
     expect_box(e, 10, 20, 39, 59);
 }
 
-TEST_F(Drawing, WholeCanvasSquareFillsEveryPixel) {
-    SQUARE("black", 0, 0, SIZE, SIZE, 1);
-    EXPECT_EQ(extent(pixels(), BLACK).count, SIZE * SIZE);
-}
-
 TEST_F(Drawing, OutlineSquareIsOnePixelWiderAndTaller) {
     SQUARE("black", 10, 10, 20, 30, 0);
     Pixels p = pixels();
@@ -208,14 +203,6 @@ TEST_F(Drawing, TextWithBackgroundPaintsItsBoxFromTheCorner) {
     EXPECT_GT(extent(p, YELLOW).count, 20);
     EXPECT_EQ(p.at(9, 10), RED);
     EXPECT_EQ(p.at(10, 9), RED);
-}
-
-TEST_F(Drawing, BoldTextIsHeavierThanPlain) {
-    OUT("WWWW", "black", "", 0, 0);
-    int plain = extent(pixels(), BLACK).count;
-    SQUARE("white", 0, 0, SIZE, SIZE, 1);
-    OUT("<b>WWWW</b>", "black", "", 0, 0);
-    EXPECT_GT(extent(pixels(), BLACK).count, plain);
 }
 
 // A picture file the test writes: 8 x 6 pixels, the left half red, the right half blue.

@@ -148,10 +148,6 @@ TEST_F(GlCanvas, FrozenDrawingShowsAtSync) {
     WEXOPTIONS("GL_FREEZE 0");
 }
 
-TEST_F(GlCanvas, PictureDrawsNothing) {
-    PICTURE("/nonexistent.png", 0, 0, 10, 10);
-    EXPECT_EQ(colour_at(5, 5), WHITE);
-}
 // A GL canvas that is in no window has no GL drawable yet: drawing on it does nothing.
 TEST_F(GlCanvas, ACanvasNotYetRealizedDrawsNothing) {
     Widget loose = CANVAS(40, 40);
