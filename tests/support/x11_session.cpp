@@ -235,9 +235,19 @@ Geometry Program::geometry() const {
                     shell_value(shell.output, "HEIGHT")};
 }
 
+// The toolkit records the pointer on motion, not on the press, and a warp into a window brings
+// only an enter event, no motion: after arriving, step one pixel towards the window's centre
+// (which stays inside any widget the target lies in) and back, so the target is reached by motion.
 void Program::click(int x, int y) const {
-    const CommandResult done = run_command({"xdotool", "mousemove", std::to_string(origin_.x + x),
-                                            std::to_string(origin_.y + y), "click", "1"});
+    const int dx = x < origin_.width / 2 ? 1 : -1, dy = y < origin_.height / 2 ? 1 : -1;
+    const auto at = [this](int px, int py) {
+        return std::vector<std::string>{"mousemove", std::to_string(origin_.x + px), std::to_string(origin_.y + py)};
+    };
+    std::vector<std::string> command{"xdotool"};
+    for (const auto& step : {at(x, y), at(x + dx, y + dy), at(x, y)})
+        command.insert(command.end(), step.begin(), step.end());
+    command.insert(command.end(), {"click", "1"});
+    const CommandResult done = run_command(command);
     if (done.status != 0) throw std::runtime_error("xdotool could not click");
 }
 
