@@ -18,21 +18,23 @@ struct ParsedColour {
 };
 ParsedColour parsed[32];
 
-ParsedColour& slot_of(const char* text, size_t length) {
-    auto byte = [text](size_t i) { return static_cast<unsigned char>(text[i]); };
-    size_t mix = length * 31 + (length ? byte(0) * 7 + byte(length / 2) * 5 + byte(length - 1) * 13 : 0);
+// The slot of a text, from its first four characters (the colour texts a program uses differ
+// there: "#cccccc", "#8B4513", "black", "yellow").
+ParsedColour& slot_of(const char* text) {
+    unsigned mix = 0;
+    for (int i = 0; i < 4 && text[i]; ++i) mix = mix * 31 + static_cast<unsigned char>(text[i]);
     return parsed[mix % (sizeof parsed / sizeof parsed[0])];
 }
 
 void parse_colour(GdkColor* record, const char* colour) {
     if (!colour) colour = "";
-    size_t length = std::strlen(colour);
-    if (length >= sizeof ParsedColour::text) {
-        gdk_color_parse(colour, record);
-        return;
-    }
-    ParsedColour& p = slot_of(colour, length);
-    if (!p.used || std::memcmp(p.text, colour, length + 1) != 0) {
+    ParsedColour& p = slot_of(colour);
+    if (!p.used || std::strcmp(p.text, colour) != 0) {
+        size_t length = std::strlen(colour);
+        if (length >= sizeof p.text) {
+            gdk_color_parse(colour, record);
+            return;
+        }
         GdkColor result = *record;
         p.known = gdk_color_parse(colour, &result);
         p.red = result.red;
@@ -47,9 +49,19 @@ void parse_colour(GdkColor* record, const char* colour) {
     record->blue = p.blue;
 }
 
+// The colour last set as a context's foreground: setting the same one again changes nothing.
+struct Pen {
+    GdkGC* gc = nullptr;
+    guint16 red, green, blue;
+};
+Pen pen;
+
 void set_pen(const CanvasParts& c, const char* colour) {
     parse_colour(c.record, colour);
+    const GdkColor& r = *c.record;
+    if (pen.gc == c.gc && pen.red == r.red && pen.green == r.green && pen.blue == r.blue) return;
     gdk_gc_set_rgb_fg_color(c.gc, c.record);
+    pen = {c.gc, r.red, r.green, r.blue};
 }
 
 /* Queuing a redraw of the image costs more than most drawing calls themselves, and a queued
@@ -99,6 +111,7 @@ void out(const CanvasParts& c, const char* text, const char* fg, const char* bg,
     bool painted = bg && *bg;
     if (painted) gdk_color_parse(bg, background);
     gdk_draw_layout_with_colors(pixmap(c), c.gc, x, y, layout, c.record, painted ? background : nullptr);
+    pen.gc = nullptr;  // the text renderer is free to change the context
     show_later(c);
     gdk_color_free(background);
     g_object_unref(layout);
