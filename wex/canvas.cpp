@@ -19,10 +19,10 @@ struct MouseSignal {
     GConnectFlags flags;
 };
 constexpr MouseSignal MOUSE_SIGNALS[] = {
-    {"button-release-event", 40, GConnectFlags(0)},
-    {"motion-notify-event", 0, GConnectFlags(0)},
-    {"scroll-event", 10, G_CONNECT_AFTER},
-    {"leave-notify-event", 30, GConnectFlags(0)},
+    {"button-release-event", WEX_MOUSE_RELEASE, GConnectFlags(0)},
+    {"motion-notify-event", WEX_MOUSE_MOTION, GConnectFlags(0)},
+    {"scroll-event", WEX_MOUSE_SCROLL, G_CONNECT_AFTER},
+    {"leave-notify-event", WEX_MOUSE_LEAVE, GConnectFlags(0)},
 };
 
 constexpr int COLOUR_RECORD_SIZE = 256;
@@ -43,7 +43,7 @@ struct Surface {
 bool gl_bound() {
     if (!glBegin) return false;
     return wex_uses_glarea() ? gtk_gl_area_new && gtk_gl_area_make_current
-                         : gtk_gl_init && gtk_widget_set_gl_capability;
+                             : gtk_gl_init && gtk_widget_set_gl_capability;
 }
 
 bool table_layout() {

@@ -55,9 +55,6 @@ gboolean run_timer(gpointer function) {
 }
 
 constexpr int NO_TIMER = -1;
-
-// Mouse event codes, the user data of each pointer signal of a canvas (0 is motion).
-constexpr int MOUSE_SCROLL = 10, MOUSE_PRESS = 20, MOUSE_LEAVE = 30, MOUSE_RELEASE = 40;
 }  // namespace
 
 void CALLBACK(Widget widget, Callback function) {
@@ -114,14 +111,14 @@ gboolean wex_mouse_event(GtkWidget* widget, GdkEvent* event, gpointer code_data)
     T4K_FUNCTION(wex_mouse_event);
     wex_gui_properties_t& p = wex_gui_properties;
     int code = GPOINTER_TO_INT(code_data);
-    if (code == MOUSE_LEAVE) {
+    if (code == WEX_MOUSE_LEAVE) {
         p.mouse_x = p.mouse_y = p.mouse_wheel = p.mouse_button = -1;
         return FALSE;
     }
     p.mouse_widget = widget;
-    p.mouse_wheel = code == MOUSE_SCROLL ? int(event->scroll.direction) : -1;
-    if (code == MOUSE_PRESS) p.mouse_button = int(event->button.button);
-    if (code == MOUSE_RELEASE) p.mouse_button = -1;
+    p.mouse_wheel = code == WEX_MOUSE_SCROLL ? int(event->scroll.direction) : -1;
+    if (code == WEX_MOUSE_PRESS) p.mouse_button = int(event->button.button);
+    if (code == WEX_MOUSE_RELEASE) p.mouse_button = -1;
     GdkWindow* window = gdk_window_at_pointer(nullptr, nullptr);
     gdk_window_get_pointer(window, &p.mouse_x, &p.mouse_y, nullptr);
     return FALSE;  // other handlers of the signal still run

@@ -55,6 +55,14 @@ TEST_F(GtkCanvas, RegistersItsObjectsUnderTheRightKeys) {
     EXPECT_TRUE(GTK_WIDGET_VISIBLE(static_cast<GtkWidget*>(ebox)));
 }
 
+// GDK makes no pixmap without pixels; an empty canvas is still made and registered as given.
+TEST_F(GtkCanvas, AnEmptyCanvasIsMadeWithoutComplaint) {
+    Widget empty = CANVAS(0, 0);
+    EXPECT_EQ(WEX_GET(wex_widget_xsize, empty), 0);
+    SQUARE("red", 0, 0, 5, 5, 1);
+    EXPECT_STREQ(GETCOLOR$(0, 0, 0), "#000000\n");  // outside its size
+}
+
 TEST_F(GtkCanvas, DrawSwitchesTheCanvasEveryCallPaints) {
     Widget second = CANVAS(50, 50);
     void* second_pixmap = wex::wex_gui_properties.canvas;

@@ -105,10 +105,10 @@ TEST_F(Events, LeavingTheCanvasForgetsThePosition) {
 TEST_F(Events, ButtonPressCodeRecordsTheButton) {
     GdkEvent* event = gdk_event_new(GDK_BUTTON_PRESS);
     event->button.button = 3;
-    wex::wex_mouse_event(static_cast<GtkWidget*>(window.canvas), event, GINT_TO_POINTER(20));
+    wex::wex_mouse_event(static_cast<GtkWidget*>(window.canvas), event, GINT_TO_POINTER(wex::WEX_MOUSE_PRESS));
     EXPECT_EQ(MOUSE(2), 3);
     EXPECT_EQ(MOUSE(3), -1);
-    wex::wex_mouse_event(static_cast<GtkWidget*>(window.canvas), event, GINT_TO_POINTER(40));
+    wex::wex_mouse_event(static_cast<GtkWidget*>(window.canvas), event, GINT_TO_POINTER(wex::WEX_MOUSE_RELEASE));
     EXPECT_EQ(MOUSE(2), -1);
     gdk_event_free(event);
 }
