@@ -43,6 +43,8 @@ void connect(Widget widget, Callback function, gpointer data, const Connector& c
                           nullptr, GConnectFlags(0));
 }
 
+constexpr int NO_TIMER = -1;
+
 /* GLib ends a timeout whose function returns 0; the toolkit then forgets its source id, so that
  * a later TIMEOUT removes nothing that is gone.  The id is compared, because the function may
  * itself have set a new timer. */
@@ -50,11 +52,9 @@ gboolean run_timer(gpointer function) {
     T4K_FUNCTION(run_timer);
     int id = wex_gui_properties.timer_id;
     int again = reinterpret_cast<TimerFunction>(function)(nullptr);
-    if (!again && wex_gui_properties.timer_id == id) wex_gui_properties.timer_id = -1;
+    if (!again && wex_gui_properties.timer_id == id) wex_gui_properties.timer_id = NO_TIMER;
     return again != 0;
 }
-
-constexpr int NO_TIMER = -1;
 }  // namespace
 
 void CALLBACK(Widget widget, Callback function) {
