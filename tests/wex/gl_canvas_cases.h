@@ -159,4 +159,14 @@ TEST_F(GlCanvas, ACanvasNotYetRealizedDrawsNothing) {
     EXPECT_EQ(DRAW(loose), area);
     EXPECT_FALSE(HAS_ENTRY(wex_canvas_expose, area));
 }
+// The GL area has a window of its own inside the event box; the pointer still reads in canvas
+// pixels.
+TEST_F(GlCanvas, PointerOverTheAreaReadsCanvasPixels) {
+    int x = 0, y = 0;
+    screen_origin(window.canvas, &x, &y);
+    xdo({"mousemove", std::to_string(x + 33), std::to_string(y + 44)});
+    ASSERT_TRUE(pump_until([] { return MOUSE(0) == 33 && MOUSE(1) == 44; })) << MOUSE(0) << "," << MOUSE(1);
+    EXPECT_EQ(MOUSE(4), reinterpret_cast<intptr_t>(window.canvas));
+    xdo({"mousemove", "0", "0"});
+}
 }  // namespace
