@@ -1,0 +1,68 @@
+# Packaging.cmake: where the games' desktop files go on install, and the Debian package CPack makes.
+include(GNUInstallDirs)
+
+set(WEX_GAMES kelvado plimsy torvane)
+set(WEX_ICON_SIZES 48 128)
+
+# Debian ships manual pages compressed; gzip -n keeps the archive free of names and times, so
+# the same page always packs to the same bytes.
+function(wex_compressed_man_page game out_var)
+  set(page ${PROJECT_SOURCE_DIR}/games/${game}/desktop/${game}.6)
+  set(packed ${PROJECT_BINARY_DIR}/man/${game}.6.gz)
+  add_custom_command(OUTPUT ${packed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND gzip -9 -n -c ${page} > ${packed}
+    DEPENDS ${page} VERBATIM)
+  set(${out_var} ${packed} PARENT_SCOPE)
+endfunction()
+
+function(wex_install_desktop_files game)
+  set(dir ${PROJECT_SOURCE_DIR}/games/${game}/desktop)
+  install(FILES ${dir}/${game}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${dir}/org.wexgames.${game}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  install(FILES ${dir}/${game}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size ${WEX_ICON_SIZES})
+    install(FILES ${dir}/${game}-${size}.png RENAME ${game}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+  endforeach()
+  wex_compressed_man_page(${game} page)
+  install(FILES ${page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  set(WEX_MAN_PAGES ${WEX_MAN_PAGES} ${page} PARENT_SCOPE)
+endfunction()
+
+foreach(game ${WEX_GAMES})
+  wex_install_desktop_files(${game})
+endforeach()
+add_custom_target(man_pages ALL DEPENDS ${WEX_MAN_PAGES})
+
+# Installing (and so packing) takes what is built and builds nothing itself, so cpack never
+# starts a full build of the tests and benchmarks.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three small puzzle games: kelvado, plimsy and torvane")
+set(CPACK_PACKAGE_CONTACT "Seed fd8b3f5f maintainers <maintainers@users.noreply.c-seed-fd8b3f5f.example>"
+    CACHE STRING "Maintainer named in the Debian package")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The games link no GUI library: they open GTK 2 and its family by name when they start, so
+# dpkg-shlibdeps cannot see that dependency and it is named here. Debian renamed the library
+# package for 64-bit time_t; either name will do.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgtk2.0-0t64 | libgtk2.0-0 (>= 2.24)")
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the extended description under it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+"Three puzzle games for the X desktop, each its own program with one window,
+played with the mouse on a board:
+ * kelvado, an exploration game: explore a 10 x 10 board of hidden cells and
+   trade folk, food and wood at the tiles you find, before the time runs out.
+ * plimsy, a column-clearing game: remove groups of matching pieces from a
+   16 x 10 board until no robot is left.
+ * torvane, a robot game: twelve robots walk towards the cell you click,
+   past trees and mines, to collect every battery on a 24 x 24 board.
+The games draw with GTK 2, which they open when they start.")
+include(CPack)
