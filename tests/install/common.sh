@@ -3,8 +3,11 @@
 set -euo pipefail
 
 GAMES=(kelvado plimsy torvane)
-SOURCE_DIR=${WEX_SOURCE_DIR:?run through ctest, which sets WEX_SOURCE_DIR}
-BINARY_DIR=${WEX_BINARY_DIR:?run through ctest, which sets WEX_BINARY_DIR}
+# shellcheck disable=SC2034  # both read by the scripts that source this one
+{
+    SOURCE_DIR=${WEX_SOURCE_DIR:?run through ctest, which sets WEX_SOURCE_DIR}
+    BINARY_DIR=${WEX_BINARY_DIR:?run through ctest, which sets WEX_BINARY_DIR}
+}
 FAILURES=0
 
 # fail MESSAGE: report one failed check and carry on, so one run shows every fault.

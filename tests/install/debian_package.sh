@@ -53,8 +53,10 @@ grid_drawn() {
 
 # play GAME: start the installed game, read its board off the screen, quit with the button.
 play() {
-    local game=$1 title pid window shot colour status=0 tries
-    local width height cx cy qx qy cw ch WINDOW X Y WIDTH HEIGHT SCREEN
+    local game=$1 title pid window shot colour status=0
+    local width height cx cy qx qy cw ch
+    # shellcheck disable=SC2034  # all six are set by getwindowgeometry --shell, not all read
+    local WINDOW X Y WIDTH HEIGHT SCREEN
     title=$(title_of "$game")
     read -r width height cx cy qx qy <<< "$(game_window "$game")"
     read -r cw ch <<< "$(canvas_size "$game")"
@@ -69,7 +71,7 @@ play() {
 
     # The first board is dealt shortly after the window shows; the grid is drawn with it.
     shot=$BINARY_DIR/tests/install/$game-installed.png
-    for tries in $(seq 50); do
+    for _ in $(seq 50); do
         import -window root -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage "$shot"
         grid_drawn "$shot" "$game" && break
         sleep 0.2
@@ -86,7 +88,7 @@ play() {
     xdotool mousemove --window "$window" $((qx + 2)) $((qy + 1))
     sleep 0.2
     xdotool click 1
-    for tries in $(seq 100); do
+    for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
@@ -104,7 +106,10 @@ if ! cpack -G DEB --config "$BINARY_DIR/CPackConfig.cmake" -B "$SCRATCH/package"
     finish
 fi
 debs=("$SCRATCH"/package/wexgames_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { fail "cpack made no single wexgames_*.deb"; finish; }
+if [ ${#debs[@]} -ne 1 ] || [ ! -f "${debs[0]}" ]; then
+    fail "cpack made no single wexgames_*.deb"
+    finish
+fi
 deb=${debs[0]}
 
 # The control fields: the GTK 2 dependency is written by hand, since nothing links it.
