@@ -4,51 +4,18 @@
 #include "wex/bindings.h"
 #include "wex/wex.h"
 
-T4K_ASSOC_DEFINE(int, wex_widget_xsize);
-T4K_ASSOC_DEFINE(int, wex_widget_ysize);
-T4K_ASSOC_DEFINE(int, wex_widget_signal);
-T4K_ASSOC_DEFINE(int, wex_widget_s_widget);
-T4K_ASSOC_DEFINE(int, wex_winstate);
-T4K_ASSOC_DEFINE(int, wex_canvas_expose);
-T4K_ASSOC_DEFINE(str, wex_widget_type$);
-T4K_ASSOC_DEFINE(int, wex_widget_attach);
-T4K_ASSOC_DEFINE(int, wex_widget_font);
-T4K_ASSOC_DEFINE(int, wex_widget_focus);
-T4K_ASSOC_DEFINE(int, wex_widget_buffer);
-T4K_ASSOC_DEFINE(str, wex_widget_nb_page$);
-T4K_ASSOC_DEFINE(int, wex_widget_pix);
-T4K_ASSOC_DEFINE(int, wex_widget_context);
-T4K_ASSOC_DEFINE(int, wex_widget_image);
-T4K_ASSOC_DEFINE(int, wex_widget_color);
-T4K_ASSOC_DEFINE(int, wex_widget_ebox);
-T4K_ASSOC_DEFINE(int, wex_widget_comborows);
-T4K_ASSOC_DEFINE(str, wex_widget_image$);
-T4K_ASSOC_DEFINE(fn, wex_widget_external_grab);
-T4K_ASSOC_DEFINE(fn, wex_widget_external_text);
-T4K_ASSOC_DEFINE(fn, wex_widget_external_set);
-T4K_ASSOC_DEFINE(fn, wex_widget_external_get);
-T4K_ASSOC_DEFINE(str, wex_widget_external_signal$);
+#define WEX_DEFINE_TABLE(kind, name) T4K_ASSOC_DEFINE(kind, name);
+WEX_REGISTRY_TABLES(WEX_DEFINE_TABLE)
+#undef WEX_DEFINE_TABLE
 
 namespace wex {
 namespace {
 // Room for 10240 widgets before any table grows.
 constexpr int WEX_TABLE_CAPACITY = 10240;
 
-// In the order INIT creates them.
-__t4k__hashtable_t* const registry_tables[] = {
-    &__t4k__wex_widget_xsize_table_,         &__t4k__wex_widget_ysize_table_,
-    &__t4k__wex_widget_signal_table_,        &__t4k__wex_widget_s_widget_table_,
-    &__t4k__wex_winstate_table_,             &__t4k__wex_canvas_expose_table_,
-    &__t4k__wex_widget_type$_table_,         &__t4k__wex_widget_attach_table_,
-    &__t4k__wex_widget_font_table_,          &__t4k__wex_widget_focus_table_,
-    &__t4k__wex_widget_buffer_table_,        &__t4k__wex_widget_nb_page$_table_,
-    &__t4k__wex_widget_pix_table_,           &__t4k__wex_widget_context_table_,
-    &__t4k__wex_widget_image_table_,         &__t4k__wex_widget_color_table_,
-    &__t4k__wex_widget_ebox_table_,          &__t4k__wex_widget_comborows_table_,
-    &__t4k__wex_widget_image$_table_,        &__t4k__wex_widget_external_grab_table_,
-    &__t4k__wex_widget_external_text_table_, &__t4k__wex_widget_external_set_table_,
-    &__t4k__wex_widget_external_get_table_,  &__t4k__wex_widget_external_signal$_table_,
-};
+#define WEX_TABLE_ADDRESS(kind, name) &__t4k__##name##_table_,
+__t4k__hashtable_t* const registry_tables[] = {WEX_REGISTRY_TABLES(WEX_TABLE_ADDRESS)};
+#undef WEX_TABLE_ADDRESS
 
 // METHOD's kinds 1 to 4: the text function, the text-setting function, the value function,
 // the value-setting function.

@@ -3,30 +3,36 @@
 #include <cstdint>
 #include "runtime/runtime.h"
 
-T4K_ASSOC_DECLARE(int, wex_widget_xsize);
-T4K_ASSOC_DECLARE(int, wex_widget_ysize);
-T4K_ASSOC_DECLARE(int, wex_widget_signal);
-T4K_ASSOC_DECLARE(int, wex_widget_s_widget);
-T4K_ASSOC_DECLARE(int, wex_winstate);
-T4K_ASSOC_DECLARE(int, wex_canvas_expose);
-T4K_ASSOC_DECLARE(str, wex_widget_type$);
-T4K_ASSOC_DECLARE(int, wex_widget_attach);
-T4K_ASSOC_DECLARE(int, wex_widget_font);
-T4K_ASSOC_DECLARE(int, wex_widget_focus);
-T4K_ASSOC_DECLARE(int, wex_widget_buffer);
-T4K_ASSOC_DECLARE(str, wex_widget_nb_page$);
-T4K_ASSOC_DECLARE(int, wex_widget_pix);
-T4K_ASSOC_DECLARE(int, wex_widget_context);
-T4K_ASSOC_DECLARE(int, wex_widget_image);
-T4K_ASSOC_DECLARE(int, wex_widget_color);
-T4K_ASSOC_DECLARE(int, wex_widget_ebox);
-T4K_ASSOC_DECLARE(int, wex_widget_comborows);
-T4K_ASSOC_DECLARE(str, wex_widget_image$);
-T4K_ASSOC_DECLARE(fn, wex_widget_external_grab);
-T4K_ASSOC_DECLARE(fn, wex_widget_external_text);
-T4K_ASSOC_DECLARE(fn, wex_widget_external_set);
-T4K_ASSOC_DECLARE(fn, wex_widget_external_get);
-T4K_ASSOC_DECLARE(str, wex_widget_external_signal$);
+// The 24 tables, in the order INIT creates them: value kind and name.
+#define WEX_REGISTRY_TABLES(X) \
+    X(int, wex_widget_xsize) \
+    X(int, wex_widget_ysize) \
+    X(int, wex_widget_signal) \
+    X(int, wex_widget_s_widget) \
+    X(int, wex_winstate) \
+    X(int, wex_canvas_expose) \
+    X(str, wex_widget_type$) \
+    X(int, wex_widget_attach) \
+    X(int, wex_widget_font) \
+    X(int, wex_widget_focus) \
+    X(int, wex_widget_buffer) \
+    X(str, wex_widget_nb_page$) \
+    X(int, wex_widget_pix) \
+    X(int, wex_widget_context) \
+    X(int, wex_widget_image) \
+    X(int, wex_widget_color) \
+    X(int, wex_widget_ebox) \
+    X(int, wex_widget_comborows) \
+    X(str, wex_widget_image$) \
+    X(fn, wex_widget_external_grab) \
+    X(fn, wex_widget_external_text) \
+    X(fn, wex_widget_external_set) \
+    X(fn, wex_widget_external_get) \
+    X(str, wex_widget_external_signal$)
+
+#define WEX_DECLARE_TABLE(kind, name) T4K_ASSOC_DECLARE(kind, name);
+WEX_REGISTRY_TABLES(WEX_DECLARE_TABLE)
+#undef WEX_DECLARE_TABLE
 
 namespace wex {
 // A handle's registry key: its full value as a signed pointer-wide integer, in decimal.
