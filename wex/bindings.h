@@ -199,6 +199,8 @@
     X(gdk_gl_drawable_gl_end) \
     X(gdk_gl_drawable_swap_buffers)
 
+// GooCanvas, and what reading a pixel of one takes (rendering it into a pixmap through cairo,
+// reached through GooCanvas's file, which depends on GDK and cairo).
 #define WEX_GOO_FUNCTIONS(X) \
     X(goo_canvas_get_root_item) \
     X(goo_canvas_set_bounds) \
@@ -209,7 +211,11 @@
     X(goo_canvas_image_new) \
     X(goo_canvas_item_get_bounds) \
     X(goo_canvas_item_translate) \
-    X(goo_canvas_item_raise)
+    X(goo_canvas_item_raise) \
+    X(goo_canvas_render) \
+    X(gdk_cairo_create) \
+    X(cairo_translate) \
+    X(cairo_destroy)
 
 #define WEX_GL_FUNCTIONS(X) \
     X(glClear) \

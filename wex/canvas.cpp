@@ -1,5 +1,6 @@
 // canvas.cpp: CANVAS and DRAW, the registry entries of a canvas and the current-canvas cache.
 #include <cstring>
+#include <vector>
 #include "wex/canvas.h"
 #include "wex/events.h"
 #include "wex/properties.h"
@@ -119,6 +120,21 @@ GtkWidget* event_box_around(GtkWidget* widget) {
 
 CanvasParts current;  // the cache behind wex_current_canvas
 bool current_valid = false;
+
+/* The kind of every canvas made, by its drawable.  The GL and GooCanvas canvases have no colour
+ * record to tell them apart, and WEX_CANVAS_TYPE names the kind of the next canvas, not of
+ * those made before it: a GooCanvas drawn on after "CANVAS GTK" is still a GooCanvas. */
+struct MadeCanvas {
+    void* drawable;
+    int kind;
+};
+std::vector<MadeCanvas> made;
+
+int kind_of(void* drawable) {
+    for (const MadeCanvas& canvas : made)
+        if (canvas.drawable == drawable) return canvas.kind;
+    return 0;
+}
 }  // namespace
 
 int wex_canvas_kind() {
@@ -143,8 +159,7 @@ const CanvasParts* wex_current_canvas() {
                int(WEX_GET(wex_widget_xsize, ebox)),
                int(WEX_GET(wex_widget_ysize, ebox)),
                0};
-    // Only the GTK canvas has a colour record; the other two are told apart by the option.
-    if (!current.record || !current.gc) current.kind = WEX_CANVAS_TYPE == 2 && goo_canvas_new ? 2 : 1;
+    current.kind = kind_of(drawable);
     current_valid = true;
     return &current;
 }
@@ -153,7 +168,8 @@ void wex_forget_canvas() { current_valid = false; }
 
 Widget CANVAS(int width, int height) {
     T4K_FUNCTION(CANVAS);
-    Surface surface = SURFACES[wex_canvas_kind()](width, height);
+    const int kind = wex_canvas_kind();
+    Surface surface = SURFACES[kind](width, height);
     GtkWidget* ebox = event_box_around(surface.widget);
 
     WEX_PUT_HANDLE(wex_widget_pix, surface.widget, surface.drawable);
@@ -166,6 +182,7 @@ Widget CANVAS(int width, int height) {
     WEX_PUT_HANDLE(wex_widget_s_widget, ebox, ebox);
     WEX_PUT_STR(wex_widget_type$, ebox, "canvas");
 
+    made.push_back({surface.drawable, kind});
     wex_forget_canvas();
     wex_gui_properties.canvas = surface.drawable;
     WIDGET = ebox;

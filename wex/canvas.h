@@ -42,8 +42,8 @@ extern const Painter wex_goo_painter;
 // The GTK canvas's image is being repainted: drawing calls queue its next redraw again.
 gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose* event, gpointer data);
 
-// Read one pixel of what a widget's window shows (the GooCanvas read-out).
-void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]);
+// Red, green, blue and alpha of one pixel of a drawable; opaque where it has no alpha.
+void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4]);
 
 // Whether GL canvases come from GtkGLArea (gl_library "GLAREA"); else from GtkGLExt.
 bool wex_uses_glarea();

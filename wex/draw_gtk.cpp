@@ -138,8 +138,13 @@ void picture(const CanvasParts& c, const char* file, int x, int y, int w, int h)
 
 constexpr unsigned char OPAQUE = 0xFF;
 
+void read(const CanvasParts& c, int x, int y, unsigned char rgba[4]) { wex_read_drawable(pixmap(c), x, y, rgba); }
+}  // namespace
+
+const Painter wex_gtk_painter = {circle, square, line, pixel, out, picture, read};
+
 // One pixel of a drawable through a pixbuf; a pixbuf without alpha reads opaque.
-void read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4]) {
+void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4]) {
     GdkPixbuf* pixbuf =
         gdk_pixbuf_get_from_drawable(nullptr, drawable, gdk_colormap_get_system(), x, y, 0, 0, 1, 1);
     if (!pixbuf) return;
@@ -150,20 +155,9 @@ void read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4]) {
     g_object_unref(pixbuf);
 }
 
-void read(const CanvasParts& c, int x, int y, unsigned char rgba[4]) { read_drawable(pixmap(c), x, y, rgba); }
-}  // namespace
-
-const Painter wex_gtk_painter = {circle, square, line, pixel, out, picture, read};
-
 gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose*, gpointer) {
     T4K_FUNCTION(wex_canvas_repainted);
     if (image == queued) queued = nullptr;
     return FALSE;
-}
-
-// The GooCanvas paints into its widget's window; read what is shown there.
-void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]) {
-    GdkWindow* window = static_cast<GtkWidget*>(widget)->window;
-    if (window) read_drawable(window, x, y, rgba);
 }
 }  // namespace wex

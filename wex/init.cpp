@@ -80,10 +80,13 @@ void DISPLAY() {
     gtk_main();
 }
 
+// Only a GL canvas has buffers to swap: the current canvas may be of another kind than the
+// option names, and a GTK canvas or a GooCanvas is no GL area.
 void SYNC() {
     T4K_FUNCTION(SYNC);
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    if (WEX_CANVAS_TYPE == 1 && wex_gui_properties.canvas) wex_gl_swap(wex_gui_properties.canvas);
+    const CanvasParts* current = wex_current_canvas();
+    if (WEX_CANVAS_TYPE == 1 && current && current->kind == 1) wex_gl_swap(current->drawable);
 }
 
 void QUIT() {
