@@ -6,8 +6,6 @@
 #include <gdk-pixbuf/gdk-pixbuf.h>
 #include <unistd.h>
 
-#include <cmath>
-#include <cstring>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -314,15 +312,17 @@ TEST_F(GooCanvas, EachCallMakesItsItemAndBothKindsLookTheSame) {
 TEST_F(GooCanvas, PointerReadsCanvasPixelsAndAClickRunsTheCallbackOnce) {
     int x = 0, y = 0;
     screen_origin(goo, &x, &y);
-    for (const auto& [px, py] : {std::pair{33, 44}, std::pair{175, 55}, std::pair{WIDTH - 1, HEIGHT - 1}}) {  // off and on items
-        xdo({"mousemove", std::to_string(x + px), std::to_string(y + py)});
-        ASSERT_TRUE(pump_until([&] { return MOUSE(0) == px && MOUSE(1) == py; })) << MOUSE(0) << "," << MOUSE(1);
+    const std::pair<int, int> points[] = {{33, 44}, {175, 55}, {WIDTH - 1, HEIGHT - 1}};  // off and on items
+    for (const auto& point : points) {
+        xdo({"mousemove", std::to_string(x + point.first), std::to_string(y + point.second)});
+        ASSERT_TRUE(pump_until([&] { return MOUSE(0) == point.first && MOUSE(1) == point.second; }))
+            << MOUSE(0) << "," << MOUSE(1);
         EXPECT_EQ(MOUSE(4), reinterpret_cast<intptr_t>(goo));
         presses = 0;
         xdo({"click", "1"});
         pump_until([] { return presses > 0 && MOUSE(2) == -1; });
         pump(100);
-        EXPECT_EQ(presses, 1) << px << "," << py;
+        EXPECT_EQ(presses, 1) << point.first << "," << point.second;
     }
     xdo({"mousemove", "0", "0"});
     EXPECT_TRUE(pump_until([] { return MOUSE(0) == -1; }));
