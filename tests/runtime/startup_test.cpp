@@ -1,11 +1,11 @@
 // Start-up: ARGUMENT$, "-vemto", the version check, the "wex" line, seeding, the start time, traps.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -29,8 +29,12 @@ __attribute__((constructor)) void startup_probe(int argc, char** argv, char**) {
         srandom(static_cast<unsigned>(seed));
         seeded = seeded || random() == r;
     }
+    // The age is read from the clock the start time came from: time() runs on a coarser clock
+    // and can still show the previous second just after gettimeofday has passed into the next.
+    timeval now;
+    gettimeofday(&now, nullptr);
     std::printf("ARG=[%s] LEN=%d ME=[%s] SEEDED=%d AGE=%ld STACK=[%s]\n", ARGUMENT$, __t4k__arglen,
-                __t4k__me_var$, seeded, static_cast<long>(time(nullptr)) - __t4k__elapsed_secs,
+                __t4k__me_var$, seeded, static_cast<long>(now.tv_sec) - __t4k__elapsed_secs,
                 __t4k__stringstack[0]);
     if (const char* sig = std::getenv("T4K_STARTUP_RAISE")) raise(std::atoi(sig));
     std::exit(0);
