@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -64,14 +65,49 @@ int shell_value(const std::string& text, const std::string& name) {
 /* An X server started without -noreset starts over whenever its last client leaves, and refuses
    connections while it does.  Between two programs under test this process may be its only other
    client, so it keeps one connection of its own open for its whole life, made (retrying through
-   such a reset) before the first program starts. */
-void hold_display() {
+   such a reset) before the first program starts.  The connection also listens on the root window,
+   where the answers to pings arrive. */
+Display* hold_display() {
     static Display* held = nullptr;
     const auto deadline = Clock::now() + std::chrono::seconds(5);
     while (!held) {
         held = XOpenDisplay(nullptr);
         if (!held && Clock::now() >= deadline) throw std::runtime_error("cannot open the display");
         if (!held) std::this_thread::sleep_for(POLL_INTERVAL);
+        if (held) XSelectInput(held, DefaultRootWindow(held), SubstructureNotifyMask);
+    }
+    return held;
+}
+
+/* A window manager asks whether a program still answers by sending its window a _NET_WM_PING
+   message; GDK sends each one straight back, to the root window, when its turn comes among the
+   program's events.  The answer thus tells that every event sent before the ping has been
+   handled.  Waits for it, passing over the other notices the root window gets. */
+void ping(Display* display, Window window, long serial, milliseconds timeout) {
+    const Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    const Atom ping_atom = XInternAtom(display, "_NET_WM_PING", False);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = protocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(ping_atom);
+    event.xclient.data.l[1] = serial;  // stands for the time stamp, which comes back unchanged
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        while (XPending(display)) {
+            XNextEvent(display, &event);
+            if (event.type == ClientMessage && event.xclient.message_type == protocols &&
+                static_cast<Atom>(event.xclient.data.l[0]) == ping_atom && event.xclient.data.l[1] == serial)
+                return;
+        }
+        const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) throw std::runtime_error("the program did not answer a ping: it hangs");
+        pollfd fd{ConnectionNumber(display), POLLIN, 0};
+        poll(&fd, 1, static_cast<int>(std::min<long>(left, 50)));
     }
 }
 
@@ -177,6 +213,11 @@ CommandResult run_command(const std::vector<std::string>& args, milliseconds tim
     return result;
 }
 
+Geometry screen_size() {
+    Display* display = hold_display();
+    return Geometry{0, 0, DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+}
+
 Image screenshot(int x, int y, int width, int height) {
     const std::string crop =
         std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) + "+" + std::to_string(y);
@@ -211,14 +252,24 @@ Program::~Program() {
     unlink(err_path_.c_str());
 }
 
-void Program::wait_window(std::string_view title, milliseconds timeout) {
+namespace {
+// This program's visible window with exactly that title, or "" when there is none yet.
+std::string find_window(pid_t pid, std::string_view title) {
     const std::string name = "^" + std::string(title) + "$";
+    const CommandResult found =
+        run_command({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(pid), "--name", name});
+    return found.status == 0 ? found.output.substr(0, found.output.find('\n')) : "";
+}
+}  // namespace
+
+bool Program::has_window(std::string_view title) const { return !find_window(pid_, title).empty(); }
+
+void Program::wait_window(std::string_view title, milliseconds timeout) {
     const auto deadline = Clock::now() + timeout;
     while (Clock::now() < deadline) {
-        const CommandResult found =
-            run_command({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(pid_), "--name", name});
-        if (found.status == 0 && !found.output.empty()) {
-            window_ = found.output.substr(0, found.output.find('\n'));
+        const std::string found = find_window(pid_, title);
+        if (!found.empty()) {
+            window_ = found;
             origin_ = geometry();
             return;
         }
@@ -236,19 +287,45 @@ Geometry Program::geometry() const {
 }
 
 // The toolkit records the pointer on motion, not on the press, and a warp into a window brings
-// only an enter event, no motion: after arriving, step one pixel towards the window's centre
-// (which stays inside any widget the target lies in) and back, so the target is reached by motion.
-void Program::click(int x, int y) const {
-    const int dx = x < origin_.width / 2 ? 1 : -1, dy = y < origin_.height / 2 ? 1 : -1;
-    const auto at = [this](int px, int py) {
-        return std::vector<std::string>{"mousemove", std::to_string(origin_.x + px), std::to_string(origin_.y + py)};
+// only an enter event, no motion: hence the step aside and back.  A series of presses comes 40 ms
+// apart, well inside GTK's double-click time.
+void click_screen(int x, int y, int presses, int dx, int dy) {
+    const auto at = [](int px, int py) {
+        return std::vector<std::string>{"mousemove", std::to_string(px), std::to_string(py)};
     };
     std::vector<std::string> command{"xdotool"};
     for (const auto& step : {at(x, y), at(x + dx, y + dy), at(x, y)})
         command.insert(command.end(), step.begin(), step.end());
-    command.insert(command.end(), {"click", "1"});
+    const std::string gap = presses > 1 ? "40" : "0";
+    command.insert(command.end(), {"click", "--repeat", std::to_string(presses), "--delay", gap, "1"});
     const CommandResult done = run_command(command);
     if (done.status != 0) throw std::runtime_error("xdotool could not click");
+}
+
+// The step aside goes towards the window's centre, which stays inside any widget the target
+// lies in.
+void Program::click(int x, int y, int presses) const {
+    click_screen(origin_.x + x, origin_.y + y, presses, x < origin_.width / 2 ? 1 : -1, y < origin_.height / 2 ? 1 : -1);
+}
+
+/* A first ping is answered once the events sent before it are handled.  What they changed is
+   repainted when the program next has nothing to do, so a second ping, a moment later, comes
+   back after that repaint's drawing, which the X server has then carried out. */
+void Program::sync(milliseconds timeout) const {
+    static long serial = 0;
+    Display* display = hold_display();
+    const Window target = std::stoul(window_);
+    ping(display, target, ++serial, timeout);
+    std::this_thread::sleep_for(milliseconds(2));
+    ping(display, target, ++serial, timeout);
+}
+
+long Program::resident_kib() const {
+    std::ifstream status("/proc/" + std::to_string(pid_) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return -1;
 }
 
 void Program::close_window() const {

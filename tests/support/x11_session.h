@@ -51,12 +51,18 @@ struct CommandResult {
 // Runs a command (no shell), capturing its standard output; killed after the timeout.
 CommandResult run_command(const std::vector<std::string>& argv, milliseconds timeout = milliseconds(10000));
 
+// Moves the pointer to screen pixel (x, y), one pixel towards (x + dx, y + dy) and back, so that
+// it arrives by motion, then presses button 1 there `presses` times in a quick series.
+void click_screen(int x, int y, int presses = 1, int dx = 1, int dy = 1);
+
 // Reads a rectangle of the screen (root window) with import.
 Image screenshot(int x, int y, int width, int height);
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
+// The size of the screen, in pixels.
+Geometry screen_size();
 
 // How a program ended.
 struct Exit {
@@ -78,10 +84,18 @@ public:
     // Waits for this program's window with exactly this title; throws on timeout.
     void wait_window(std::string_view title, milliseconds timeout = milliseconds(10000));
     const std::string& window() const { return window_; }
+    // Looks once for that window; true when it is there (wait_window then finds it at once).
+    bool has_window(std::string_view title) const;
     Geometry geometry() const;  // of the window, in screen pixels
 
-    // Moves the pointer to (x, y) of the window, then clicks button 1 there.
-    void click(int x, int y) const;
+    // Moves the pointer to (x, y) of the window, then presses button 1 there `presses` times in a
+    // quick series, as fast as a double or triple click (GDK reports those as such).
+    void click(int x, int y, int presses = 1) const;
+    // Returns once the program has handled every event sent to it so far and repainted what
+    // that changed; throws if it does not answer (hangs) within the timeout.
+    void sync(milliseconds timeout = milliseconds(20000)) const;
+    // The program's resident memory (VmRSS) in KiB, or -1 once it has ended.
+    long resident_kib() const;
     // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
     void close_window() const;
     // The window's pixels in a rectangle given in window coordinates.
