@@ -8,6 +8,7 @@ using e2e::Image;
 using e2e::Rgb;
 
 // Where things are, in window pixels; the board in canvas pixels.
+inline namespace layout {
 constexpr int WINDOW_WIDTH = 800, WINDOW_HEIGHT = 600;
 constexpr int CANVAS_LEFT = 100;
 constexpr int CANVAS_SIZE = 600;
@@ -18,6 +19,7 @@ constexpr int TIME_LABEL_Y = 40, FOLK_LABEL_Y = 100, FOOD_LABEL_Y = 160, WOOD_LA
 constexpr int EXPLORED_LABEL_Y = 40, MOVES_LABEL_Y = 100;
 constexpr int NEW_BUTTON_X = 710, NEW_BUTTON_Y = 520, QUIT_BUTTON_X = 710, QUIT_BUTTON_Y = 560;
 constexpr Rgb GRID{0xcc, 0xcc, 0xcc};
+}  // namespace layout
 
 constexpr int centre(int index) { return GRID_START + CELL / 2 + CELL * index; }
 

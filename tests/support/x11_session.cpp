@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -135,6 +136,17 @@ int Image::count(Rgb colour, int x, int y, int w, int h) const {
     return n;
 }
 
+Image Image::part(int x, int y, int w, int h) const {
+    if (x < 0 || y < 0 || w < 0 || h < 0 || x + w > width || y + h > height)
+        throw std::out_of_range("part " + std::to_string(w) + "x" + std::to_string(h) + " outside the image");
+    Image piece{w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h * 3)};
+    for (int row = 0; row < h; row++) {
+        const auto from = rgb.begin() + (static_cast<ptrdiff_t>(y + row) * width + x) * 3;
+        std::copy(from, from + w * 3, piece.rgb.begin() + static_cast<ptrdiff_t>(row) * w * 3);
+    }
+    return piece;
+}
+
 /* A binary PPM: "P6", width, height and maxval as decimal words separated by white space
    (comments start with '#'), then exactly one white-space byte and the pixels. */
 Image parse_ppm(std::string_view data) {
@@ -225,6 +237,28 @@ Image screenshot(int x, int y, int width, int height) {
     if (shot.status != 0) throw std::runtime_error("import failed for " + crop);
     Image image = parse_ppm(shot.output);
     if (image.width != width || image.height != height) throw std::runtime_error("import returned another size");
+    return image;
+}
+
+Image grab_screen(int x, int y, int width, int height) {
+    Display* display = hold_display();
+    XImage* shot = XGetImage(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
+                             static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (!shot) throw std::runtime_error("XGetImage failed");
+    Image image{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
+    auto* pixel = image.rgb.data();
+    const auto channel = [](unsigned long value, unsigned long mask) {
+        while (mask && !(mask & 1)) value >>= 1, mask >>= 1;
+        return static_cast<uint8_t>(value & mask);
+    };
+    for (int row = 0; row < height; row++)
+        for (int col = 0; col < width; col++) {
+            const unsigned long value = XGetPixel(shot, col, row);
+            *pixel++ = channel(value, shot->red_mask);
+            *pixel++ = channel(value, shot->green_mask);
+            *pixel++ = channel(value, shot->blue_mask);
+        }
+    XDestroyImage(shot);
     return image;
 }
 
@@ -345,6 +379,10 @@ void Program::close_window() const {
 
 Image Program::read(int x, int y, int width, int height) const {
     return screenshot(origin_.x + x, origin_.y + y, width, height);
+}
+
+Image Program::grab(int x, int y, int width, int height) const {
+    return grab_screen(origin_.x + x, origin_.y + y, width, height);
 }
 
 Image Program::read_until(int x, int y, int width, int height, const std::function<bool(const Image&)>& ready,

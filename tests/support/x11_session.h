@@ -35,6 +35,7 @@ struct Image {
     Rgb at(int x, int y) const;
     int count(Rgb colour, int x, int y, int w, int h) const;  // pixels of that colour in a part
     int count(Rgb colour) const { return count(colour, 0, 0, width, height); }
+    Image part(int x, int y, int w, int h) const;  // a rectangle of it, as an image of its own
     bool operator==(const Image&) const = default;
 };
 
@@ -57,6 +58,9 @@ void click_screen(int x, int y, int presses = 1, int dx = 1, int dy = 1);
 
 // Reads a rectangle of the screen (root window) with import.
 Image screenshot(int x, int y, int width, int height);
+// The same pixels read straight from the X server (XGetImage), without import's start-up: for
+// harnesses that read the screen after every one of thousands of events.
+Image grab_screen(int x, int y, int width, int height);
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
@@ -100,6 +104,7 @@ public:
     void close_window() const;
     // The window's pixels in a rectangle given in window coordinates.
     Image read(int x, int y, int width, int height) const;
+    Image grab(int x, int y, int width, int height) const;  // the same with grab_screen
     // Reads the rectangle until `ready` accepts it; returns the last reading.
     Image read_until(int x, int y, int width, int height, const std::function<bool(const Image&)>& ready,
                      milliseconds timeout = milliseconds(5000)) const;
