@@ -88,6 +88,11 @@ private:
                 std::uniform_int_distribution<int>(r.y, r.y + r.height - 1)(random_)};
     }
 
+    Point board_point() {
+        const std::optional<Point> aimed = referee_.aim();
+        return aimed && random_() % 4 ? *aimed : random_point(layout_.board);
+    }
+
     // A point of the window on neither the board nor a button (nor just beside one).
     Point off_board_point() {
         const Rect window{0, 0, layout_.width, layout_.height};
@@ -101,15 +106,15 @@ private:
         }
     }
 
-    // Mostly single clicks on the board; double and triple clicks there and elsewhere; New in
-    // bursts of one to four presses.
+    // Mostly single clicks on the board; double and triple clicks there and elsewhere; now and
+    // then New in a burst of one to four presses, rarely enough that games get played out.
     Event random_event() {
         const int roll = std::uniform_int_distribution<int>(0, 99)(random_);
-        if (roll < 55) return {Event::BOARD, random_point(layout_.board), 1};
-        if (roll < 70) return {Event::BOARD, random_point(layout_.board), 2};
-        if (roll < 80) return {Event::BOARD, random_point(layout_.board), 3};
-        if (roll < 87) return {Event::OFF_BOARD, off_board_point(), 1};
-        if (roll < 95) return {Event::OFF_BOARD, off_board_point(), roll % 2 ? 2 : 3};
+        if (roll < 60) return {Event::BOARD, board_point(), 1};
+        if (roll < 73) return {Event::BOARD, board_point(), 2};
+        if (roll < 81) return {Event::BOARD, board_point(), 3};
+        if (roll < 91) return {Event::OFF_BOARD, off_board_point(), 1};
+        if (roll < 98) return {Event::OFF_BOARD, off_board_point(), roll % 2 ? 2 : 3};
         return {Event::NEW, centre(layout_.new_button), 1 + roll % 4};
     }
 

@@ -47,6 +47,9 @@ public:
     virtual void restarted() = 0;
     // What the game went through, for the figures: games ended, levels completed and the like.
     virtual std::string summary() const = 0;
+    // A point of the board worth clicking next, so that play goes deep (a group to remove, a
+    // battery to collect); three clicks on the board in four go there when there is one.
+    virtual std::optional<Point> aim() const { return std::nullopt; }
     virtual std::string check(const Event& event, const e2e::Image& window) = 0;
     virtual void accept(const Event& event, const e2e::Image& window) = 0;
 };

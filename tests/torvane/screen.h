@@ -3,10 +3,8 @@
 #pragma once
 #include <algorithm>
 #include <array>
-#include <map>
 #include <set>
 #include <string>
-#include <tuple>
 #include <utility>
 
 #include "tests/support/x11_session.h"
@@ -68,28 +66,14 @@ inline Board classify(const Image& canvas) {
 inline bool shows_game_over(const Image& canvas) { return canvas.count(GAME_OVER_GOLD, 30, 30, 400, 70) > 200; }
 inline bool shows_level_complete(const Image& canvas) { return canvas.count(LEVEL_YELLOW, 30, 30, 500, 70) > 200; }
 
-/* Where a gauge's slider stands, as a fraction of the gauge's height from its top: the mean
-   row of the pixels in the gauge's middle column that differ from the trough's colour (the
-   most common one).  The value drawn above the trough is left out. */
+/* Where a gauge's slider stands, as a fraction of the gauge's height from its top: the row of
+   the slider's white top edge in the gauge's middle column, below the value drawn above the
+   trough (the trough's top edge is grey, its bottom edge white but always below the slider). */
 inline double knob_position(const Image& gauge) {
-    constexpr int FIRST_ROW = 30, LAST_ROW_MARGIN = 8;
-    const int x = gauge.width / 2;
-    std::map<std::tuple<int, int, int>, int> seen;
-    for (int y = FIRST_ROW; y < gauge.height - LAST_ROW_MARGIN; y++) {
-        Rgb p = gauge.at(x, y);
-        seen[{p.r, p.g, p.b}]++;
-    }
-    auto trough = std::max_element(seen.begin(), seen.end(),
-                                   [](auto& a, auto& b) { return a.second < b.second; })->first;
-    double sum = 0;
-    int rows = 0;
-    for (int y = FIRST_ROW; y < gauge.height - LAST_ROW_MARGIN; y++) {
-        Rgb p = gauge.at(x, y);
-        if (std::tuple<int, int, int>{p.r, p.g, p.b} == trough) continue;
-        sum += y;
-        rows++;
-    }
-    return rows ? sum / rows / gauge.height : -1;
+    constexpr int FIRST_ROW = 16;
+    for (int y = FIRST_ROW; y < gauge.height; y++)
+        if (gauge.at(gauge.width / 2, y) == e2e::WHITE) return static_cast<double>(y) / gauge.height;
+    return -1;
 }
 
 inline int sign(int v) { return (v > 0) - (v < 0); }

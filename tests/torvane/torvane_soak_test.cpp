@@ -127,6 +127,19 @@ private:
         return numbers_.fits(level_ + 1, now.level) ? "" : "LEVEL shows neither this level nor the next";
     }
 
+    // The battery nearest to a robot, which the robots then head for.
+    std::optional<soak::Point> aim() const override {
+        if (!last_) return std::nullopt;
+        const Board board = classify(last_->canvas);
+        std::optional<Cell> nearest;
+        int best = CELLS;
+        for (Cell battery : board.cells(BATTERY))
+            for (Cell robot : board.cells(ROBOT))
+                if (distance(battery, robot) < best) best = distance(battery, robot), nearest = battery;
+        if (!nearest) return std::nullopt;
+        return soak::Point{CANVAS_X + CELL / 2 + CELL * nearest->first, CELL / 2 + CELL * nearest->second};
+    }
+
     std::string summary() const override {
         return std::to_string(levels_completed) + " levels completed, " + std::to_string(games_over) + " games over";
     }
