@@ -243,7 +243,7 @@ TEST(KelvadoSoak, ClicksNewAndStartUpFollowTheRules) {
                               {NEW_BUTTON_X, NEW_BUTTON_Y, LABEL_WIDTH, LABEL_HEIGHT},
                               {QUIT_BUTTON_X, QUIT_BUTTON_Y, LABEL_WIDTH, LABEL_HEIGHT}};
     KelvadoReferee referee;
-    soak::run(layout, referee, 150);
+    soak::run(layout, referee, 250);
 }
 
 }  // namespace

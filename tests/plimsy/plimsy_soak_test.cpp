@@ -162,7 +162,7 @@ TEST(PlimsySoak, ClicksNewAndStartUpFollowTheRules) {
                               {GRID, GRID, COLUMNS * CELL, ROWS * CELL},
                               {710, LABEL_Y, LABEL_W, LABEL_H}, {805, LABEL_Y, LABEL_W, LABEL_H}};
     PlimsyReferee referee;
-    soak::run(layout, referee, 150);
+    soak::run(layout, referee, 250);
 }
 
 }  // namespace

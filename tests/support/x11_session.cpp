@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
@@ -272,7 +273,7 @@ Program::Program(const std::string& path, const std::vector<std::string>& args)
     std::vector<std::string> all{path};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv = argv_of(all);
-    const int spawned = posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawnp(&pid_, path.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) throw std::runtime_error("cannot start " + path);
 }
@@ -342,15 +343,30 @@ void Program::click(int x, int y, int presses) const {
     click_screen(origin_.x + x, origin_.y + y, presses, x < origin_.width / 2 ? 1 : -1, y < origin_.height / 2 ? 1 : -1);
 }
 
+namespace {
+// The state letter of a process's main thread in /proc ('R' running, 'S' sleeping, ...).
+char process_state(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    const size_t name_end = text.rfind(')');  // the name may hold blanks and parentheses
+    return name_end != std::string::npos && name_end + 2 < text.size() ? text[name_end + 2] : '?';
+}
+}  // namespace
+
 /* A first ping is answered once the events sent before it are handled.  What they changed is
-   repainted when the program next has nothing to do, so a second ping, a moment later, comes
-   back after that repaint's drawing, which the X server has then carried out. */
+   repainted when the program next has nothing else to do; it then sleeps in the main loop's
+   poll, and is seen asleep a few times in a row.  A second ping is answered after that repaint's
+   drawing, which the X server has then carried out. */
 void Program::sync(milliseconds timeout) const {
     static long serial = 0;
     Display* display = hold_display();
     const Window target = std::stoul(window_);
     ping(display, target, ++serial, timeout);
-    std::this_thread::sleep_for(milliseconds(2));
+    const auto deadline = Clock::now() + timeout;
+    for (int asleep = 0; asleep < 3 && Clock::now() < deadline;) {
+        std::this_thread::sleep_for(milliseconds(1));
+        asleep = process_state(pid_) == 'S' ? asleep + 1 : 0;
+    }
     ping(display, target, ++serial, timeout);
 }
 

@@ -74,8 +74,8 @@ struct Exit {
     int status = -1;      // exit status, or the signal's number
 };
 
-// A program started on the X server named by DISPLAY, with its standard output and error
-// collected in files.  The destructor ends it if it still runs.
+// A program (a path, or a name looked up in PATH) started on the X server named by DISPLAY, with
+// its standard output and error collected in files.  The destructor ends it if it still runs.
 class Program {
 public:
     explicit Program(const std::string& path, const std::vector<std::string>& args = {});

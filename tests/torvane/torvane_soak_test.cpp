@@ -156,7 +156,7 @@ TEST(TorvaneSoak, ClicksNewAndStartUpFollowTheRules) {
                               {CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE},
                               {RIGHT_X, NEW_Y, CONTROL_W, CONTROL_H}, {RIGHT_X, QUIT_Y, CONTROL_W, CONTROL_H}};
     TorvaneReferee referee;
-    soak::run(layout, referee, 150);
+    soak::run(layout, referee, 250);
 }
 
 }  // namespace
