@@ -261,7 +261,7 @@ void build_window() {
         if (l.keep) *l.keep = label;
     }
     // The gauges only show values: insensitive, so the player cannot drag them, and turned
-    // round so that they fill from the bottom, full at the top.
+    // round to read as gauges do, full at the top.
     for (const GaugePlace& g : GAUGES) {
         Widget gauge = VSLIDER(CONTROL_WIDTH, GAUGE_HEIGHT, 0, g.maximum, 1);
         ATTACH(top, gauge, g.x, control_row(GAUGE_ROW));
