@@ -9,7 +9,7 @@ RUN_PACKAGES=(libgtk2.0-0 xvfb imagemagick)
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtk2.0-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev binutils xdotool
                libgtkglext1 libgtkgl2.0-1 libgl1-mesa-dri x11-utils
-               desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot)
+               desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot valgrind)
 
 say() { printf '== %s\n' "$*"; }
 

@@ -74,6 +74,7 @@
     X(gtk_progress_bar_set_text) \
     X(gtk_radio_button_new_with_label_from_widget) \
     X(gtk_range_get_value) \
+    X(gtk_range_set_inverted) \
     X(gtk_range_set_value) \
     X(gtk_rc_parse_string) \
     X(gtk_rc_reset_styles) \

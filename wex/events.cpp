@@ -1,6 +1,7 @@
 // events.cpp: callbacks, the one timer, and the recorded key and pointer state.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include "runtime/runtime.h"
 #include "wex/events.h"
 #include "wex/properties.h"
@@ -32,6 +33,15 @@ const char* signal_of(Widget widget, const Connector& connector) {
     return nullptr;
 }
 
+/* After the second and the third press of a quick series GDK sends a synthesised
+ * GDK_2BUTTON_PRESS or GDK_3BUTTON_PRESS through "button-press-event" as well, so a program
+ * function on that signal would run twice for the second press and three times for the third.
+ * Connected just before the function, this handler ends the emission for the synthesised
+ * events: the function runs once per physical press. */
+gboolean stop_repeated_press(GtkWidget*, GdkEventButton* event, gpointer) {
+    return event->type != GDK_BUTTON_PRESS;
+}
+
 void connect(Widget widget, Callback function, gpointer data, const Connector& connector) {
     const char* name = signal_of(widget, connector);
     if (!name) {
@@ -39,8 +49,10 @@ void connect(Widget widget, Callback function, gpointer data, const Connector& c
         std::fflush(stdout);
         std::exit(0);
     }
-    g_signal_connect_data(WEX_GET_HANDLE(void, wex_widget_s_widget, widget), name, G_CALLBACK(function), data,
-                          nullptr, GConnectFlags(0));
+    void* target = WEX_GET_HANDLE(void, wex_widget_s_widget, widget);
+    if (std::strcmp(name, "button-press-event") == 0)
+        g_signal_connect_data(target, name, G_CALLBACK(stop_repeated_press), nullptr, nullptr, GConnectFlags(0));
+    g_signal_connect_data(target, name, G_CALLBACK(function), data, nullptr, GConnectFlags(0));
 }
 
 constexpr int NO_TIMER = -1;

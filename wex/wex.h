@@ -63,6 +63,7 @@ Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, i
 Widget SPIN(int xsize, int ysize, double minimum, double maximum, double step);
 Widget HSLIDER(int xsize, int ysize, double minimum, double maximum, double step);
 Widget VSLIDER(int xsize, int ysize, double minimum, double maximum, double step);
+void INVERT(Widget slider);
 Widget IMAGE(const char* file, int xsize, int ysize);
 Widget CLIPBOARD();
 Widget PROGRESSBAR(const char* text, int xsize, int ysize);
@@ -118,6 +119,7 @@ using wex::UNFOCUS; using wex::BUTTON; using wex::STOCK; using wex::TOGGLE; usin
 using wex::RADIO; using wex::ENTRY; using wex::WEXENTRY; using wex::PASSWORD; using wex::MARK;
 using wex::COMBO; using wex::HSEPARATOR; using wex::VSEPARATOR; using wex::EDIT; using wex::LIST;
 using wex::MSGDIALOG; using wex::FILEDIALOG; using wex::SPIN; using wex::HSLIDER; using wex::VSLIDER;
+using wex::INVERT;
 using wex::IMAGE; using wex::CLIPBOARD; using wex::PROGRESSBAR; using wex::TEXT; using wex::GRAB$;
 using wex::SET; using wex::GET; using wex::CANVAS; using wex::DRAW; using wex::CIRCLE; using wex::SQUARE;
 using wex::LINE; using wex::PIXEL; using wex::OUT; using wex::PICTURE; using wex::GETCOLOR$;

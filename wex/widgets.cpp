@@ -292,6 +292,14 @@ Widget VSLIDER(int xsize, int ysize, double minimum, double maximum, double step
     return slider_kind(gtk_vscale_new_with_range(minimum, maximum, step), xsize, ysize);
 }
 
+// Turns a slider's scale round: a vertical one then has its maximum at the top, as a gauge
+// reads.  Its values stay as they are; any other kind of widget is left alone.
+void INVERT(Widget slider) {
+    T4K_FUNCTION(INVERT);
+    if (__t4k__strcmp(WEX_GET(wex_widget_type$, slider), SLIDER_PROFILE.kind) == 0)
+        gtk_range_set_inverted(GTK_RANGE(slider), TRUE);
+}
+
 // The image sits in an event box, which is what receives the clicks.
 Widget IMAGE(const char* file, int xsize, int ysize) {
     T4K_FUNCTION(IMAGE);

@@ -280,7 +280,6 @@ int main(int argc, char** argv) {
     T4K_START(argc, argv);
     INIT();
     init_game();
-    T4K_ASSIGN(message$, "");
     WEXOPTIONS("NOSCALING");
     build_window();
     TIMEOUT(FIRST_DEAL_DELAY_MS, new_game);

@@ -90,8 +90,10 @@ void explore(Cell& cell) {
 
 }  // namespace
 
+// A new game also starts with no message: the last game's would stand over the new board.
 void init_game() {
     T4K_FUNCTION(init_game);
+    T4K_ASSIGN(message$, "");
     game_time = START_TIME;
     folk = START_RESOURCE + resource_draw();
     food = START_RESOURCE + resource_draw();

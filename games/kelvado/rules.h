@@ -24,6 +24,7 @@ extern int32_t moves;      // actions carried out
 extern char* message$;     // the last message of the rules, a runtime string
 extern Cell board[BOARD_SIZE][BOARD_SIZE];  // board[row][col], row 0 at the top
 
+// The start values of a new game, with no message; the board is dealt by init_board.
 void init_game();
 void add_random(int count, int kind, int uses);
 void init_board();

@@ -153,6 +153,8 @@ void draw_messages() {
         const long cells = sel_size, worth = long(sel_size - 1) * (sel_size - 1);
         std::snprintf(selected, sizeof selected, "Selected: %ldx%ld", cells, worth);
         draw_message(selected, LEFT, BOTTOM_LINE);
+    } else if (!group_left()) {
+        draw_message("GAME OVER", LEFT, BOTTOM_LINE);  // a selection needs a group: never both
     }
 }
 

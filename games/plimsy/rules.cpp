@@ -177,3 +177,18 @@ bool game_won() {
     T4K_FUNCTION(game_won);
     return robots_left <= 0;
 }
+
+// Every group of two or more holds a pair side by side, so looking right and down from each
+// piece finds one.
+bool group_left() {
+    T4K_FUNCTION(group_left);
+    for (int row = 0; row < ROWS; row++) {
+        for (int col = 0; col < COLUMNS; col++) {
+            const int32_t kind = board[row][col].kind;
+            if (kind == EMPTY) continue;
+            if (col + 1 < COLUMNS && board[row][col + 1].kind == kind) return true;
+            if (row + 1 < ROWS && board[row + 1][col].kind == kind) return true;
+        }
+    }
+    return false;
+}

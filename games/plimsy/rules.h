@@ -48,3 +48,6 @@ void make_move();
 void click_cell(int col, int row);
 // The game is won once no robot is left; play goes on after it.
 bool game_won();
+// Whether two pieces of one kind still touch side by side: without such a group nothing can be
+// removed any more, and the game is over.
+bool group_left();

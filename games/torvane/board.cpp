@@ -145,8 +145,9 @@ void draw_board() {
 
 void draw_grid() {
     T4K_FUNCTION(draw_grid);
-    for (int x = 0; x <= CANVAS_PIXELS; x += CELL_PIXELS) LINE(PALETTE[GRID], x, 0, x, CANVAS_PIXELS);
-    for (int y = 0; y <= CANVAS_PIXELS; y += CELL_PIXELS) LINE(PALETTE[GRID], 0, y, CANVAS_PIXELS, y);
+    const int far_end = grid_line(BOARD_SIZE);
+    for (int n = 0; n <= BOARD_SIZE; n++) LINE(PALETTE[GRID], grid_line(n), 0, grid_line(n), far_end);
+    for (int n = 0; n <= BOARD_SIZE; n++) LINE(PALETTE[GRID], 0, grid_line(n), far_end, grid_line(n));
 }
 
 void draw_messages() {
@@ -259,11 +260,13 @@ void build_window() {
         ATTACH(top, label, l.x, control_row(l.row));
         if (l.keep) *l.keep = label;
     }
-    // The gauges only show values: insensitive, so the player cannot drag them.
+    // The gauges only show values: insensitive, so the player cannot drag them, and turned
+    // round to read as gauges do, full at the top.
     for (const GaugePlace& g : GAUGES) {
         Widget gauge = VSLIDER(CONTROL_WIDTH, GAUGE_HEIGHT, 0, g.maximum, 1);
         ATTACH(top, gauge, g.x, control_row(GAUGE_ROW));
         DISABLE(gauge);
+        INVERT(gauge);
         SET(gauge, *g.value);
         *g.keep = gauge;
     }

@@ -20,6 +20,11 @@ constexpr int GAUGE_HEIGHT = 432;
 // The pixel at the centre of cell n, in either direction.
 constexpr int cell_centre(int n) { return CELL_PIXELS / 2 + CELL_PIXELS * n; }
 
+// Grid line n, from 0 on the left or top edge to 24 on the right or bottom one.  The cells fill
+// the canvas, so the line after the last cell would lie one pixel outside it: that one is drawn
+// on the canvas's last pixel instead, over the cells' edge, and the board is framed all round.
+constexpr int grid_line(int n) { return n * CELL_PIXELS < CANVAS_PIXELS ? n * CELL_PIXELS : CANVAS_PIXELS - 1; }
+
 // The cell holding canvas pixel p, in either direction; -1 for a negative position, which
 // the toolkit reports while it knows no pointer position over the canvas.
 constexpr int pixel_to_cell(long p) { return p < 0 ? -1 : static_cast<int>(p / CELL_PIXELS); }
@@ -32,3 +37,4 @@ constexpr int control_row(int n) {
 static_assert(control_row(0) == 12 && control_row(3) == 156, "rows from the top");
 static_assert(control_row(-1) == 672 && control_row(-2) == 624, "rows from the bottom");
 static_assert(cell_centre(23) + CELL_PIXELS / 2 == CANVAS_PIXELS, "the cells fill the canvas");
+static_assert(grid_line(23) == 690 && grid_line(24) == CANVAS_PIXELS - 1, "the last line inside the canvas");

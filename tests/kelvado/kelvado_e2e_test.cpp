@@ -4,48 +4,18 @@
 #include <memory>
 #include <thread>
 
-#include "tests/support/x11_session.h"
+#include "tests/kelvado/screen.h"
 
 namespace {
 
-using e2e::Image;
+using namespace kelvado_screen;
 using e2e::Program;
-using e2e::Rgb;
 using std::chrono::milliseconds;
 
 const std::string KELVADO = WEX_BINARY_DIR "/games/kelvado/kelvado";
 
-// Where things are, in window pixels; the board in canvas pixels.
-constexpr int CANVAS_LEFT = 100;
-constexpr int CANVAS_SIZE = 600;
-constexpr int TIME_LABEL_X = 10, TIME_LABEL_Y = 40;
-constexpr int LABEL_WIDTH = 80, LABEL_HEIGHT = 30;
-constexpr int NEW_BUTTON_X = 750, NEW_BUTTON_Y = 535;
-constexpr int QUIT_BUTTON_X = 750, QUIT_BUTTON_Y = 575;
-constexpr Rgb GRID{0xcc, 0xcc, 0xcc};
-
-constexpr int centre(int index) { return 75 + 50 * index; }
-
 // The settle time after a click that should change nothing; a redraw takes a few milliseconds.
 constexpr milliseconds SETTLE(400);
-
-// The hourglass: its top and bottom bars and the crossing of its diagonals, all white.
-bool shows_hourglass(const Image& canvas, int col, int row) {
-    const int x = centre(col), y = centre(row);
-    for (int dx = -11; dx <= 11; dx++)
-        if (canvas.at(x + dx, y - 16) != e2e::WHITE || canvas.at(x + dx, y + 16) != e2e::WHITE) return false;
-    return canvas.at(x, y) == e2e::WHITE;
-}
-
-int hourglasses(const Image& canvas) {
-    int n = 0;
-    for (int i = 0; i < 100; i++) n += shows_hourglass(canvas, i % 10, i / 10);
-    return n;
-}
-
-bool is_fresh_board(const Image& canvas) {
-    return canvas.at(25, 25) == e2e::BLACK && canvas.at(575, 575) == e2e::BLACK && hourglasses(canvas) == 100;
-}
 
 // A canvas that differs from `before` only inside the given cell.
 ::testing::AssertionResult only_cell_changed(const Image& before, const Image& after, int col, int row) {
@@ -60,12 +30,6 @@ bool is_fresh_board(const Image& canvas) {
         }
     }
     return ::testing::AssertionSuccess();
-}
-
-constexpr int OVERLAY_LEFT = 10, OVERLAY_TOP = 10, OVERLAY_WIDTH = 580, OVERLAY_HEIGHT = 70;
-
-int overlay_yellow(const Image& canvas) {
-    return canvas.count(e2e::YELLOW, OVERLAY_LEFT, OVERLAY_TOP, OVERLAY_WIDTH, OVERLAY_HEIGHT);
 }
 
 class Kelvado : public ::testing::Test {
@@ -87,8 +51,8 @@ protected:
     Image wait_canvas(const std::function<bool(const Image&)>& ready) const {
         return game->read_until(CANVAS_LEFT, 0, CANVAS_SIZE, CANVAS_SIZE, ready);
     }
-    Image time_label() const { return game->read(TIME_LABEL_X, TIME_LABEL_Y, LABEL_WIDTH, LABEL_HEIGHT); }
-    void click_canvas(int x, int y) const { game->click(CANVAS_LEFT + x, y); }
+    Image time_label() const { return game->read(LEFT_LABELS_X, TIME_LABEL_Y, LABEL_WIDTH, LABEL_HEIGHT); }
+    void click_canvas(int x, int y, int presses = 1) const { game->click(CANVAS_LEFT + x, y, presses); }
     // Clicks a cell's centre and waits until its hourglass is gone.
     Image explore(int col, int row) const {
         click_canvas(centre(col), centre(row));
@@ -128,7 +92,7 @@ TEST_F(Kelvado, ClickOnACellExploresItAndTakesTime) {
     EXPECT_TRUE(only_cell_changed(first_board, after, 3, 4));
     EXPECT_EQ(hourglasses(after), 99);
     const Image time_after =
-        game->read_until(TIME_LABEL_X, TIME_LABEL_Y, LABEL_WIDTH, LABEL_HEIGHT,
+        game->read_until(LEFT_LABELS_X, TIME_LABEL_Y, LABEL_WIDTH, LABEL_HEIGHT,
                          [&](const Image& label) { return label != time_before; });
     EXPECT_NE(time_after, time_before) << "TIME did not change";
 }
@@ -161,17 +125,41 @@ TEST_F(Kelvado, NewButtonDealsANewBoard) {
     const Image time_at_start = time_label();
     explore(0, 0);
     explore(1, 0);
-    game->click(NEW_BUTTON_X, NEW_BUTTON_Y);
+    game->click(NEW_BUTTON_X + LABEL_WIDTH / 2, NEW_BUTTON_Y + LABEL_HEIGHT / 2);
     const Image board = wait_canvas(is_fresh_board);
     EXPECT_TRUE(is_fresh_board(board));
-    const Image time_now = game->read_until(TIME_LABEL_X, TIME_LABEL_Y, LABEL_WIDTH, LABEL_HEIGHT,
+    const Image time_now = game->read_until(LEFT_LABELS_X, TIME_LABEL_Y, LABEL_WIDTH, LABEL_HEIGHT,
                                             [&](const Image& label) { return label == time_at_start; });
     EXPECT_EQ(time_now, time_at_start) << "TIME is not back to 25";
 }
 
+// GDK reports the second press of a quick pair as a double click too; each press is one move.
+// A tile just explored, used twice: a forest, lake or village is spent (rubble), a mountain has
+// a use left, and no refusal of a third use shows.
+TEST_F(Kelvado, ADoubleClickOnATileUsesItTwice) {
+    start();
+    for (int game_number = 0; game_number < 3; game_number++) {
+        for (int i = 0; i < 24; i++) {
+            const int col = i % CELLS, row = i / CELLS;
+            const Shown tile = shown_at(explore(col, row), col, row);
+            if (tile == EMPTY) continue;
+            ASSERT_GE(tile, MOUNTAIN) << "cell " << col << "," << row;
+            click_canvas(centre(col), centre(row), 2);
+            game->sync();
+            const Image after = canvas();
+            EXPECT_EQ(shown_at(after, col, row), tile == MOUNTAIN ? MOUNTAIN : RUBBLE) << "two uses of " << tile;
+            EXPECT_EQ(overlay_yellow(after), 0) << "a third use was refused";
+            return;
+        }
+        game->click(NEW_BUTTON_X + LABEL_WIDTH / 2, NEW_BUTTON_Y + LABEL_HEIGHT / 2);
+        wait_canvas(is_fresh_board);
+    }
+    FAIL() << "no tile found in three games";
+}
+
 TEST_F(Kelvado, QuitButtonEndsWithStatusZero) {
     start();
-    game->click(QUIT_BUTTON_X, QUIT_BUTTON_Y);
+    game->click(QUIT_BUTTON_X + LABEL_WIDTH / 2, QUIT_BUTTON_Y + LABEL_HEIGHT / 2);
     const auto exit = game->wait_exit();
     ASSERT_TRUE(exit.has_value()) << "still running";
     EXPECT_TRUE(exit->exited);

@@ -111,7 +111,7 @@ TEST(KelvadoNewGame, StartValuesAndResourceSpread) {
         EXPECT_GT(seen_values[value], 2700) << value;
         EXPECT_LT(seen_values[value], 3300) << value;
     }
-    EXPECT_EQ(current_message(), "Need food and wood.");  // a new game keeps the message
+    EXPECT_EQ(current_message(), "") << "a new game starts with no message";
 }
 
 TEST(KelvadoNewGame, AddRandomFillsOnlyEmptyCellsAndKeepsSeen) {
@@ -294,7 +294,7 @@ TEST(KelvadoEnd, MovesAreIgnoredOnceWonOrLost) {
     EXPECT_TRUE(Snapshot::take() == lost) << "a mountain must not revive a lost game";
 }
 
-TEST(KelvadoEnd, MessageSurvivesANewGame) {
+TEST(KelvadoEnd, ANewGameStartsWithNoMessage) {
     set_up(5, 0, 0, 0);
     put_tile(1, 1, LAKE, 2);
     ASSERT_TRUE(play_cell(1, 1));
@@ -302,7 +302,7 @@ TEST(KelvadoEnd, MessageSurvivesANewGame) {
     srandom(3);
     init_game();
     init_board();
-    EXPECT_EQ(current_message(), "Need people and wood.");
+    EXPECT_EQ(current_message(), "") << "the last game's refusal is not shown over the new board";
     EXPECT_TRUE(game_running());
 }
 

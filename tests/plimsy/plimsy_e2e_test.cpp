@@ -7,153 +7,14 @@
 #include <thread>
 #include <vector>
 
-#include "tests/support/x11_session.h"
-
-// Last: Xlib's macros (None, Bool, Status) would clash with the headers above.
-#include <X11/Xlib.h>
+#include "tests/plimsy/screen.h"
 
 namespace {
 
-using e2e::Image;
-using e2e::Rgb;
+using namespace plimsy_screen;
 using std::chrono::milliseconds;
 
-/* The X server starts afresh when its last client leaves, and refuses connections while
-   it does; a program started at that moment fails with "cannot open display".  Holding
-   a connection for the whole run keeps the server from resetting between programs. */
-class HeldDisplay : public testing::Environment {
-public:
-    void SetUp() override {
-        for (int attempt = 0; attempt < 100 && !display_; attempt++) {
-            display_ = XOpenDisplay(nullptr);
-            if (!display_) std::this_thread::sleep_for(milliseconds(20));
-        }
-        ASSERT_NE(display_, nullptr) << "no X server on DISPLAY";
-    }
-    void TearDown() override {
-        if (display_) XCloseDisplay(display_);
-    }
-
-private:
-    Display* display_ = nullptr;
-};
-[[maybe_unused]] testing::Environment* const held_display = testing::AddGlobalTestEnvironment(new HeldDisplay);
-
 const std::string PROGRAM = WEX_BINARY_DIR "/games/plimsy/plimsy";
-
-// The window as a player sees it, in window pixels (the canvas sits at the window's origin).
-constexpr int WINDOW_WIDTH = 900, WINDOW_HEIGHT = 640;
-constexpr int CANVAS_WIDTH = 900, CANVAS_HEIGHT = 600;
-constexpr int COLUMNS = 16, ROWS = 10, CELL = 50, GRID = 50;
-constexpr int NEW_BUTTON_X = 710 + 45, QUIT_BUTTON_X = 805 + 45, BUTTON_Y = 605 + 15;
-
-constexpr int centre_x(int col) { return GRID + CELL / 2 + CELL * col; }
-constexpr int centre_y(int row) { return GRID + CELL / 2 + CELL * row; }
-
-constexpr Rgb BLUE{0, 0, 255};
-constexpr Rgb ORANGE{255, 165, 0};
-
-/* Each piece shows a colour of its own at a fixed offset from its cell's centre: the
-   robot's grey body and the flower's green stem at the centre, the bee's yellow body
-   there too, the ladybug's red shell 10 pixels to the right of its black stripe, the
-   cloud's middle cyan drop 16 pixels below the centre.  No other piece has that colour
-   at that place, and an empty cell has none of them. */
-struct Probe {
-    char kind;
-    int dx, dy;
-    Rgb colour;
-};
-constexpr Probe PROBES[] = {
-    {'R', 0, 0, {128, 128, 128}}, {'F', 0, 0, {0, 128, 0}},   {'B', 0, 0, {255, 255, 0}},
-    {'L', 10, 0, {255, 0, 0}},    {'C', 0, 16, {0, 255, 255}},
-};
-
-// The selection square fills the cell; its lower right corner is clear of every picture.
-constexpr int SELECTION_DX = 20, SELECTION_DY = 20;
-
-using Board = std::vector<std::string>;  // [row][col], '.' for an empty cell
-using Cells = std::vector<std::array<int, 2>>;
-
-Board kinds_of(const Image& canvas) {
-    Board board(ROWS, std::string(COLUMNS, '.'));
-    for (int row = 0; row < ROWS; row++)
-        for (int col = 0; col < COLUMNS; col++)
-            for (const Probe& p : PROBES)
-                if (canvas.at(centre_x(col) + p.dx, centre_y(row) + p.dy) == p.colour) board[row][col] = p.kind;
-    return board;
-}
-
-bool selected(const Image& canvas, int col, int row) {
-    return canvas.at(centre_x(col) + SELECTION_DX, centre_y(row) + SELECTION_DY) == BLUE;
-}
-
-int selected_count(const Image& canvas) {
-    int n = 0;
-    for (int row = 0; row < ROWS; row++)
-        for (int col = 0; col < COLUMNS; col++) n += selected(canvas, col, row);
-    return n;
-}
-
-bool full(const Board& board) {
-    for (const std::string& line : board)
-        if (line.find('.') != std::string::npos) return false;
-    return true;
-}
-
-// Orange glyphs of the line under the grid, where the selection is described.
-int selection_text_pixels(const Image& canvas) { return canvas.count(ORANGE, 0, 560, 500, CANVAS_HEIGHT - 560); }
-int robots_text_pixels(const Image& canvas) { return canvas.count(ORANGE, 0, 0, 500, 45); }
-
-Cells group_of(const Board& board, int col, int row) {
-    Cells found{{col, row}};
-    std::vector<std::string> seen(ROWS, std::string(COLUMNS, 0));
-    seen[row][col] = 1;
-    for (size_t i = 0; i < found.size(); i++) {
-        const auto [c, r] = found[i];
-        const int steps[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
-        for (auto [dc, dr] : steps) {
-            const int nc = c + dc, nr = r + dr;
-            if (nc < 0 || nc >= COLUMNS || nr < 0 || nr >= ROWS || seen[nr][nc]) continue;
-            if (board[nr][nc] != board[row][col]) continue;
-            seen[nr][nc] = 1;
-            found.push_back({nc, nr});
-        }
-    }
-    return found;
-}
-
-// The first piece (in reading order) whose group is `wanted`: of two or more, or alone.
-std::optional<std::array<int, 2>> find_piece(const Board& board, bool in_group) {
-    for (int row = 0; row < ROWS; row++)
-        for (int col = 0; col < COLUMNS; col++)
-            if (board[row][col] != '.' && (group_of(board, col, row).size() > 1) == in_group)
-                return std::array<int, 2>{col, row};
-    return std::nullopt;
-}
-
-// The board after a group is removed: each column's rest packed at the bottom in order,
-// the columns that still hold pieces packed at the left in order.
-Board after_removal(Board board, const Cells& group) {
-    for (auto [col, row] : group) board[row][col] = '.';
-    std::vector<std::string> columns;
-    for (int col = 0; col < COLUMNS; col++) {
-        std::string pieces;
-        for (int row = 0; row < ROWS; row++)
-            if (board[row][col] != '.') pieces += board[row][col];
-        if (!pieces.empty()) columns.push_back(std::string(ROWS - pieces.size(), '.') + pieces);
-    }
-    columns.resize(COLUMNS, std::string(ROWS, '.'));
-    Board result(ROWS, std::string(COLUMNS, '.'));
-    for (int col = 0; col < COLUMNS; col++)
-        for (int row = 0; row < ROWS; row++) result[row][col] = columns[col][row];
-    return result;
-}
-
-std::string text(const Board& board) {
-    std::string all;
-    for (const std::string& line : board) all += line + "\n";
-    return all;
-}
 
 class Plimsy : public testing::Test {
 protected:
@@ -224,6 +85,28 @@ TEST_F(Plimsy, FirstClickSelectsAGroupSecondRemovesIt) {
     EXPECT_EQ(text(kinds_of(canvas_)), text(expected)) << "before:\n" << text(board_);
     EXPECT_EQ(selected_count(canvas_), 0);
     EXPECT_EQ(selection_text_pixels(canvas_), 0);
+}
+
+// GDK reports the second press of a quick pair as a double click too; each press is one click
+// of the rules.  A double click on a group selects and removes it; a third call would select the
+// group that fell in its place, so such a group is picked where the board has one.
+TEST_F(Plimsy, ADoubleClickSelectsAndRemovesAGroupAndNothingMore) {
+    std::optional<std::array<int, 2>> target;
+    for (int row = 0; row < ROWS && !target; row++)
+        for (int col = 0; col < COLUMNS && !target; col++) {
+            const Cells group = group_of(board_, col, row);
+            const Board after = after_removal(board_, group);
+            if (group.size() > 1 && after[row][col] != '.' && group_of(after, col, row).size() > 1) target = {col, row};
+        }
+    if (!target) target = find_piece(board_, true);
+    ASSERT_TRUE(target.has_value()) << "a new board without any group:\n" << text(board_);
+    const auto [col, row] = *target;
+    const Board expected = after_removal(board_, group_of(board_, col, row));
+    program_.click(centre_x(col), centre_y(row), 2);
+    program_.sync();
+    canvas_ = program_.read(0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
+    EXPECT_EQ(text(kinds_of(canvas_)), text(expected)) << "before:\n" << text(board_);
+    EXPECT_EQ(selected_count(canvas_), 0) << "nothing selected after the removal";
 }
 
 TEST_F(Plimsy, ALoneCellSelectsNothing) {

@@ -314,6 +314,18 @@ TEST(PlimsyGame, WinWhenTheLastRobotGoesAndPlayGoesOn) {
     expect_invariants("after play past the win");
 }
 
+// Only pieces make a group: touching empty cells do not, nor pieces that touch at a corner.
+TEST(PlimsyGame, OverWhenNoTwoPiecesOfAKindTouch) {
+    load({"FR..............", "RF..............", "CCRB............"});
+    EXPECT_TRUE(group_left());
+    click_cell(0, 9);
+    click_cell(0, 9);
+    EXPECT_EQ(picture(), expect_rows({"FR..............", "RFRB............"}));
+    EXPECT_FALSE(group_left());
+    load({});
+    EXPECT_FALSE(group_left()) << "an empty board";
+}
+
 TEST(PlimsyGame, RecordTakesTheBestFinishedGameAtANewGame) {
     load({"FFFCBCBCBCBCBCBC",
           "CBCBCBCBCBCBCBCB"});
@@ -401,6 +413,9 @@ TEST(PlimsyRandomPlay, InvariantsHoldAfterEveryClick) {
             for (int r = 0; r < ROWS; r++)
                 for (int c = 0; c < COLUMNS; c++)
                     if (board[r][c].selected && pick-- == 0) col = c, row = r;
+        }
+        if (settled) {
+            ASSERT_EQ(group_left(), has_move()) << "click " << click << "\n" << shown();
         }
         const bool removing = board[row][col].selected == 1;
         const Kinds expected = removing ? settled_after_removal() : kinds();

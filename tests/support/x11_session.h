@@ -35,6 +35,7 @@ struct Image {
     Rgb at(int x, int y) const;
     int count(Rgb colour, int x, int y, int w, int h) const;  // pixels of that colour in a part
     int count(Rgb colour) const { return count(colour, 0, 0, width, height); }
+    Image part(int x, int y, int w, int h) const;  // a rectangle of it, as an image of its own
     bool operator==(const Image&) const = default;
 };
 
@@ -51,12 +52,21 @@ struct CommandResult {
 // Runs a command (no shell), capturing its standard output; killed after the timeout.
 CommandResult run_command(const std::vector<std::string>& argv, milliseconds timeout = milliseconds(10000));
 
+// Moves the pointer to screen pixel (x, y), one pixel towards (x + dx, y + dy) and back, so that
+// it arrives by motion, then presses button 1 there `presses` times in a quick series.
+void click_screen(int x, int y, int presses = 1, int dx = 1, int dy = 1);
+
 // Reads a rectangle of the screen (root window) with import.
 Image screenshot(int x, int y, int width, int height);
+// The same pixels read straight from the X server (XGetImage), without import's start-up: for
+// harnesses that read the screen after every one of thousands of events.
+Image grab_screen(int x, int y, int width, int height);
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
 };
+// The size of the screen, in pixels.
+Geometry screen_size();
 
 // How a program ended.
 struct Exit {
@@ -64,8 +74,8 @@ struct Exit {
     int status = -1;      // exit status, or the signal's number
 };
 
-// A program started on the X server named by DISPLAY, with its standard output and error
-// collected in files.  The destructor ends it if it still runs.
+// A program (a path, or a name looked up in PATH) started on the X server named by DISPLAY, with
+// its standard output and error collected in files.  The destructor ends it if it still runs.
 class Program {
 public:
     explicit Program(const std::string& path, const std::vector<std::string>& args = {});
@@ -78,14 +88,23 @@ public:
     // Waits for this program's window with exactly this title; throws on timeout.
     void wait_window(std::string_view title, milliseconds timeout = milliseconds(10000));
     const std::string& window() const { return window_; }
+    // Looks once for that window; true when it is there (wait_window then finds it at once).
+    bool has_window(std::string_view title) const;
     Geometry geometry() const;  // of the window, in screen pixels
 
-    // Moves the pointer to (x, y) of the window, then clicks button 1 there.
-    void click(int x, int y) const;
+    // Moves the pointer to (x, y) of the window, then presses button 1 there `presses` times in a
+    // quick series, as fast as a double or triple click (GDK reports those as such).
+    void click(int x, int y, int presses = 1) const;
+    // Returns once the program has handled every event sent to it so far and repainted what
+    // that changed; throws if it does not answer (hangs) within the timeout.
+    void sync(milliseconds timeout = milliseconds(20000)) const;
+    // The program's resident memory (VmRSS) in KiB, or -1 once it has ended.
+    long resident_kib() const;
     // Asks the window to close, as a window manager's close button does (WM_DELETE_WINDOW).
     void close_window() const;
     // The window's pixels in a rectangle given in window coordinates.
     Image read(int x, int y, int width, int height) const;
+    Image grab(int x, int y, int width, int height) const;  // the same with grab_screen
     // Reads the rectangle until `ready` accepts it; returns the last reading.
     Image read_until(int x, int y, int width, int height, const std::function<bool(const Image&)>& ready,
                      milliseconds timeout = milliseconds(5000)) const;

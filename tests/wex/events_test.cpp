@@ -75,6 +75,20 @@ TEST_F(Events, AClickRunsTheCallbackWhichReadsThePosition) {
     EXPECT_EQ(MOUSE(2), -1);
 }
 
+// GDK follows a quick second and third press with synthesised double- and triple-press events
+// on the same signal; the program's function still runs once per press.
+TEST_F(Events, AQuickSeriesOfClicksRunsTheCallbackOncePerPress) {
+    move_to(80, 30);
+    ASSERT_TRUE(pump_until([] { return MOUSE(0) == 80; }));
+    for (int presses : {2, 3}) {
+        press = {};
+        xdo({"click", "--repeat", std::to_string(presses), "--delay", "40", "1"});
+        pump(300);
+        EXPECT_EQ(press.count, presses) << presses << " presses";
+        pump(500);  // the next series is not taken for a continuation of this one
+    }
+}
+
 TEST_F(Events, ScrollSetsTheWheelUntilTheNextMotion) {
     move_to(100, 100);
     ASSERT_TRUE(pump_until([] { return MOUSE(0) == 100; }));

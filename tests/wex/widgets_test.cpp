@@ -313,6 +313,12 @@ TEST_F(Widgets, RangesTakeTheirLimitsAndStep) {
     Widget gauge = VSLIDER(96, 432, 0, 300, 1);
     EXPECT_TRUE(GTK_IS_VSCALE(gauge));
     EXPECT_EQ(gtk_adjustment_get_upper(gtk_range_get_adjustment(GTK_RANGE(gauge))), 300);
+    EXPECT_FALSE(gtk_range_get_inverted(GTK_RANGE(gauge))) << "a vertical slider has its minimum at the top";
+    INVERT(gauge);
+    EXPECT_TRUE(gtk_range_get_inverted(GTK_RANGE(gauge))) << "inverted, its maximum";
+    SET(gauge, 216);
+    EXPECT_EQ(GET(gauge), 216) << "the values stay as they are";
+    INVERT(MARK("not a slider", 10, 10));  // left alone: no GTK critical
     EXPECT_TRUE(GTK_IS_HSCALE(HSLIDER(10, 10, 0, 1, 1)));
 }
 
