@@ -27,6 +27,7 @@ const Addition ADDITIONS[] = {
     {"GooCanvas", "gdk_cairo_create", "GETCOLOR$ on a GooCanvas: a cairo context on a one-pixel pixmap"},
     {"GooCanvas", "cairo_translate", "GETCOLOR$ on a GooCanvas: the pixel moved to the pixmap's origin"},
     {"GooCanvas", "cairo_destroy", "GETCOLOR$ on a GooCanvas: the cairo context released"},
+    {"GTK", "gtk_range_set_inverted", "INVERT: a slider used as a gauge reads full at the top"},
 };
 
 struct Group {
