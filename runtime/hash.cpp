@@ -50,6 +50,13 @@ inline void check(bool ok, const AssertSite& site) {
     if (__builtin_expect(!ok, 0)) __assert_fail(site.expression, kUnit, site.line, site.function);
 }
 
+/* Capacities are ints.  The largest item capacity a table can start with is 2^29: its slot
+   array, rounded up from one and a half times as many, has 2^30 slots, and 2^31 would not be
+   an int.  Growth doubles, so neither capacity may grow past 2^30.  A request beyond these
+   is reported like the allocation it could never get. */
+constexpr int kMaxInitialCapacity = 1 << 29;
+constexpr int kMaxCapacity = 1 << 30;
+
 constexpr uint64_t kFnvOffsetBasis = 0xcbf29ce484222325ull;
 constexpr uint64_t kFnvPrime = 0x100000001b3ull;
 
@@ -147,6 +154,7 @@ uint32_t hashtable_internal_free_slot(const __t4k__hashtable_t* table, uint32_t 
 }
 
 void hashtable_internal_expand_slots(__t4k__hashtable_t* table) {
+    check(table->slot_capacity < kMaxCapacity, kExpandSlots);
     Slot* old_slots = table->slots;
     const int old_capacity = table->slot_capacity;
     table->slot_capacity *= 2;
@@ -174,6 +182,7 @@ void hashtable_internal_expand_items(__t4k__hashtable_t* table) {
     const int* old_slots = table->items_slot;
     const void* old_items = table->items_data;
 
+    check(table->item_capacity < kMaxCapacity, kExpandItems);
     table->item_capacity *= 2;
     char* new_items_key = static_cast<char*>(malloc(item_block_size(table->item_capacity, item_size)));
     check(new_items_key != nullptr, kExpandItems);
@@ -190,9 +199,14 @@ void free_keys(__t4k__hashtable_t* table) {
 
 }  // namespace
 
+void t4k_assertion_failed(const char* expression, const char* unit, unsigned line, const char* function) {
+    __assert_fail(expression, unit, line, function);
+}
+
 uint64_t __t4k__HashFNV1a(const char* key) { return key ? fnv1a(key) : 0; }
 
 void __t4k__hashtable_init(__t4k__hashtable_t* table, int item_size, int initial_capacity, void* memctx) {
+    check(initial_capacity <= kMaxInitialCapacity, kInitSlots);
     const int items = initial_capacity < 0 ? 32 : hashtable_internal_pow2ceil(initial_capacity);
     table->memctx = memctx;
     table->count = 0;

@@ -284,4 +284,14 @@ TEST(HashTableDeathTest, InsertingAPresentOrRemovingAnAbsentKeyStops) {
     EXPECT_DEATH(table.remove("absent"), report(30, "__t4k__hashtable_remove", "slot >= 0"));
 }
 
+// Above 2^29 items the slot count (1.5 times as many, rounded up to a power of two) is no int.
+TEST(HashTableDeathTest, ACapacityWhoseSlotsAreNoIntIsRefused) {
+    for (int capacity : {(1 << 29) + 1, (1 << 30) + 1, INT32_MAX}) {
+        __t4k__hashtable_t table;
+        EXPECT_DEATH(__t4k__hashtable_init(&table, 16, capacity, nullptr),
+                     report(7, "__t4k__hashtable_init", "table->slots"))
+            << capacity;
+    }
+}
+
 }  // namespace
