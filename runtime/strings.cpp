@@ -3,6 +3,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,17 +25,15 @@ int __t4k__rbuffer_ptr = 0;
 
 namespace {
 
-// The allocator is not expected to fail; if it does, stop through the ABORT trap rather
-// than write through a null block.
 void* grow(void* block, size_t size) {
     void* p = std::realloc(block, size);
-    if (p == nullptr) std::abort();
+    if (p == nullptr) t4k_cannot_claim();
     return p;
 }
 
 void* zeroed(size_t size) {
     void* p = std::calloc(1, size);
-    if (p == nullptr) std::abort();
+    if (p == nullptr) t4k_cannot_claim();
     return p;
 }
 
@@ -46,14 +46,20 @@ void note_block(char* block) {
 
 bool is_odd(const void* p) { return reinterpret_cast<uintptr_t>(p) & 1; }
 
-// Blocks grow to twice the asked size plus the header and the terminator, so that texts
-// of similar length keep reusing the same block.
-size_t doubled_block(unsigned size) { return 2 * size_t{size} + T4K_HEADER + 1; }
+/* Blocks grow to twice the asked size plus the terminator, so that texts of similar length
+   keep reusing the same block.  Beyond a gigabyte twice the size no longer fits the header's
+   capacity field, and the capacity stops at the largest it can hold. */
+size_t doubled_capacity(size_t size) {
+    if (size > T4K_MAX_LENGTH) t4k_cannot_claim();
+    return std::min<size_t>(2 * size + 1, INT32_MAX);
+}
 
-char* header_block(char* block, unsigned size, uint8_t flags) {
+size_t doubled_block(size_t size) { return doubled_capacity(size) + T4K_HEADER; }
+
+char* header_block(char* block, size_t size, uint8_t flags) {
     note_block(block);
     auto* head = reinterpret_cast<t4k_header*>(block);
-    head->capacity = static_cast<int32_t>(2 * size_t{size} + 1);
+    head->capacity = static_cast<int32_t>(doubled_capacity(size));
     head->flags = flags;
     return block + T4K_HEADER;
 }
@@ -61,6 +67,20 @@ char* header_block(char* block, unsigned size, uint8_t flags) {
 int sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
+
+/* A length the header cannot hold, or a block the heap cannot give, leaves nothing sound to
+   write into: the program stops through the ABORT trap (exit status 6, the number of "Unable
+   to claim memory.") rather than cut the length or write through a null block. */
+void t4k_cannot_claim() { std::abort(); }
+
+size_t t4k_length(const char* p) {
+    if (p == nullptr) return 0;
+    if (t4k_is_runtime(p)) {
+        const t4k_header* head = t4k_head(const_cast<char*>(p));
+        if (!(head->flags & T4K_MEASURE)) return static_cast<uint32_t>(head->length);
+    }
+    return std::strlen(p);
+}
 
 void __t4k__free(void* p) {
     if (p == nullptr) return;
@@ -93,21 +113,26 @@ char* t4k_temporary(unsigned size) {
 }
 
 char* t4k_temporary_copy(const char* text, size_t len) {
+    if (len > T4K_MAX_LENGTH) t4k_cannot_claim();
     char* out = t4k_temporary(static_cast<unsigned>(len));
     if (len) std::memcpy(out, text, len);
     t4k_head(out)->length = static_cast<int32_t>(len);
     return out;
 }
 
+// A ring slot's size is an int: four times the size, as far as an int reaches.
 char* __rbuf_realloc(char* text, unsigned size) {
     if (static_cast<unsigned>(__t4k__rbuffer_length[__t4k__rbuffer_ptr]) >= size) return text;
-    __t4k__rbuffer_length[__t4k__rbuffer_ptr] = static_cast<int>(4 * size);
-    return static_cast<char*>(grow(text, 4 * size_t{size}));
+    if (size > INT_MAX) t4k_cannot_claim();
+    const size_t slot_size = std::min<size_t>(4 * size_t{size}, INT_MAX);
+    __t4k__rbuffer_length[__t4k__rbuffer_ptr] = static_cast<int>(slot_size);
+    return static_cast<char*>(grow(text, slot_size));
 }
 
 char* t4k_ring_return(const char* text) {
     if (text == nullptr) text = "";
     size_t len = std::strlen(text);
+    if (len >= INT_MAX) t4k_cannot_claim();
     __t4k__rbuffer_ptr = (__t4k__rbuffer_ptr + 1) % T4K_RING_SIZE;
     char*& slot = __t4k__rbuffer[__t4k__rbuffer_ptr];
     slot = __rbuf_realloc(slot, static_cast<unsigned>(len + 1));
@@ -133,8 +158,9 @@ char* __t4k_Copy_String(char* x, const char* y) {
         return nullptr;
     }
     if (x == y) return x;
-    unsigned size = __t4k__len(y);
-    x = __t4k_str_realloc(x, size);
+    size_t size = t4k_length(y);
+    if (size > T4K_MAX_LENGTH) t4k_cannot_claim();
+    x = __t4k_str_realloc(x, static_cast<unsigned>(size));
     std::memmove(x, y, size);
     if (is_odd(x)) t4k_head(x)->length = static_cast<int32_t>(size);
     x[size] = '\0';
@@ -165,6 +191,7 @@ char* __t4k_Assign_String(char** x, const char* y) {
 char* __t4k__topstring(char* p) {
     if (is_odd(p)) return p;
     size_t n = p ? std::strlen(p) : 0;
+    if (n > T4K_MAX_LENGTH) t4k_cannot_claim();
     char* block = static_cast<char*>(grow(p, n + T4K_HEADER + 1));
     std::memmove(block + T4K_HEADER, block, n);
     block[T4K_HEADER + n] = '\0';
@@ -176,19 +203,19 @@ char* __t4k__topstring(char* p) {
     return block + T4K_HEADER;
 }
 
+// No unsigned count is right for a text of 4 GiB or more, so none is given.
 unsigned __t4k__len(const char* p) {
-    if (p == nullptr) return 0;
-    if (t4k_is_runtime(p)) {
-        const t4k_header* head = t4k_head(const_cast<char*>(p));
-        if (!(head->flags & T4K_MEASURE)) return static_cast<unsigned>(head->length);
-    }
-    return static_cast<unsigned>(std::strlen(p));
+    size_t length = t4k_length(p);
+    if (length > UINT_MAX) t4k_cannot_claim();
+    return static_cast<unsigned>(length);
 }
 
 unsigned __t4k__buf(const char* p) {
     if (p == nullptr) return 0;
     if (t4k_is_runtime(p)) return static_cast<unsigned>(t4k_head(const_cast<char*>(p))->capacity);
-    return static_cast<unsigned>(std::strlen(p) + 1);
+    size_t length = std::strlen(p);
+    if (length >= UINT_MAX) t4k_cannot_claim();
+    return static_cast<unsigned>(length + 1);
 }
 
 char* __t4k__strdup(const char* s) {

@@ -13,6 +13,9 @@ struct t4k_header {
 static_assert(sizeof(t4k_header) == 9, "runtime string header is 9 bytes");
 
 constexpr int T4K_HEADER = 9;
+// The longest text a runtime string can hold: its length, and its capacity for the text and
+// the terminator, are signed 32-bit header fields.
+constexpr size_t T4K_MAX_LENGTH = INT32_MAX - 1;
 constexpr uint8_t T4K_TEMPORARY = 0x01;  // flags bit 0: owned by a pool slot
 constexpr uint8_t T4K_MEASURE = 0x80;    // flags bit 7: length must be measured
 
@@ -52,6 +55,12 @@ inline t4k_header* t4k_head(char* p) { return reinterpret_cast<t4k_header*>(p - 
 inline bool t4k_is_runtime(const char* p) {
     return (reinterpret_cast<uintptr_t>(p) & 1) && p > __t4k__ptrlow && p < __t4k__ptrhgh;
 }
+
+// The length of a text as the runtime counts it (the stored length of a runtime string,
+// else measured), never cut to 32 bits.
+size_t t4k_length(const char* p);
+// A text too long for any block the runtime can describe: stop, as for a failed allocation.
+[[noreturn]] void t4k_cannot_claim();
 
 // A fresh temporary of `size` zeroed bytes in the current pool; returns the string.
 char* t4k_temporary(unsigned size);

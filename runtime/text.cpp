@@ -34,7 +34,7 @@ enum { without_extension = 1, extension_only = 2 };
 
 // A text as bytes; runtime strings bring their stored length, null is empty.
 std::string_view view_of(const char* text) {
-    return text ? std::string_view(text, __t4k__len(text)) : std::string_view();
+    return text ? std::string_view(text, t4k_length(text)) : std::string_view();
 }
 
 char* temporary_of(std::string_view part) { return t4k_temporary_copy(part.data(), part.size()); }
@@ -163,6 +163,7 @@ char* __t4k__chop(const char* text, const char* set, int where) {
 
 char* __t4k__concat(const char* first, ...) {
     std::string_view head = view_of(first);
+    if (head.size() > T4K_MAX_LENGTH) t4k_cannot_claim();
     int index = __sbuf_malloc_handle(static_cast<unsigned>(head.size()));
     char* out = __t4k__sbuffer[index];
     if (!head.empty()) std::memcpy(out, head.data(), head.size());
@@ -171,6 +172,7 @@ char* __t4k__concat(const char* first, ...) {
     va_start(rest, first);
     for (const char* next; (next = va_arg(rest, const char*)) != nullptr;) {
         std::string_view part = view_of(next);
+        if (part.size() > T4K_MAX_LENGTH - total) t4k_cannot_claim();
         __sbuf_need_realloc(index, static_cast<unsigned>(total + part.size() + 1));
         out = __t4k__sbuffer[index];  // the block may have moved
         std::memcpy(out + total, part.data(), part.size());
