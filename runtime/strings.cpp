@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 
@@ -64,6 +65,76 @@ char* header_block(char* block, size_t size, uint8_t flags) {
     return block + T4K_HEADER;
 }
 
+/* Pool slots.  A slot always holds a block the pool made (or a variable's block taken in
+   exchange, which is a runtime string too), so its capacity is read from the header. */
+size_t slot_capacity(const char* slot) {
+    return slot ? static_cast<uint32_t>(t4k_head(const_cast<char*>(slot))->capacity) : 0;
+}
+
+// The capacity a slot has after it is asked to hold `size` bytes.
+size_t grown_capacity(size_t capacity, size_t size) { return capacity > size ? capacity : doubled_capacity(size); }
+
+// Give slot `index` a block of `capacity`, keeping the text (an empty slot gets a zeroed block).
+void resize_slot(int index, size_t capacity) {
+    char* slot = __t4k__sbuffer[index];
+    void* block = slot ? grow(slot - T4K_HEADER, capacity + T4K_HEADER) : zeroed(capacity + T4K_HEADER);
+    note_block(static_cast<char*>(block));
+    auto* head = static_cast<t4k_header*>(block);
+    head->capacity = static_cast<int32_t>(capacity);
+    head->flags = T4K_TEMPORARY;
+    __t4k__sbuffer[index] = static_cast<char*>(block) + T4K_HEADER;
+}
+
+// The slot after the last one used, in turn, wrapping after the last.
+int advance_slot() {
+    int index = __t4k__sbuffer_ptr + 1;
+    if (index >= __t4k__sbuffer_size) index = 0;
+    __t4k__sbuffer_ptr = index;
+    return index;
+}
+
+// The next slot, able to hold `size` bytes.  Its first `size` bytes are not zeroed: the
+// callers write every one of them.
+[[gnu::always_inline]] inline char* next_slot(size_t size) {
+    const int index = advance_slot();
+    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
+    if (capacity <= size) resize_slot(index, doubled_capacity(size));
+    return __t4k__sbuffer[index];
+}
+
+/* Most texts are a few bytes long, and a call to memcpy costs more than copying them: up to
+   32 bytes go as two overlapping words (or a byte or three), longer texts through memcpy. */
+template <size_t width>
+void copy_ends(char* out, const char* in, size_t n) {
+    char first[width], last[width];
+    std::memcpy(first, in, width);
+    std::memcpy(last, in + n - width, width);
+    std::memcpy(out, first, width);
+    std::memcpy(out + n - width, last, width);
+}
+
+[[gnu::always_inline]] inline void copy_text(char* out, const char* in, size_t n) {
+    if (n > 32)
+        std::memcpy(out, in, n);
+    else if (n >= 16)
+        copy_ends<16>(out, in, n);
+    else if (n >= 8)
+        copy_ends<8>(out, in, n);
+    else if (n >= 4)
+        copy_ends<4>(out, in, n);
+    else if (n) {
+        out[0] = in[0];
+        out[n / 2] = in[n / 2];
+        out[n - 1] = in[n - 1];
+    }
+}
+
+char* set_length(char* text, size_t length) {
+    text[length] = '\0';
+    t4k_head(text)->length = static_cast<int32_t>(length);
+    return text;
+}
+
 int sign(int v) { return (v > 0) - (v < 0); }
 
 }  // namespace
@@ -73,37 +144,21 @@ int sign(int v) { return (v > 0) - (v < 0); }
    to claim memory.") rather than cut the length or write through a null block. */
 void t4k_cannot_claim() { std::abort(); }
 
-size_t t4k_length(const char* p) {
-    if (p == nullptr) return 0;
-    if (t4k_is_runtime(p)) {
-        const t4k_header* head = t4k_head(const_cast<char*>(p));
-        if (!(head->flags & T4K_MEASURE)) return static_cast<uint32_t>(head->length);
-    }
-    return std::strlen(p);
-}
-
 void __t4k__free(void* p) {
     if (p == nullptr) return;
     std::free(is_odd(p) ? static_cast<char*>(p) - T4K_HEADER : p);
 }
 
 void __sbuf_need_realloc(int index, unsigned size) {
-    char* slot = __t4k__sbuffer[index];
-    if (slot != nullptr && __t4k__buf(slot) > size) return;
-    char* block = slot ? static_cast<char*>(grow(slot - T4K_HEADER, doubled_block(size)))
-                       : static_cast<char*>(zeroed(doubled_block(size)));
-    __t4k__sbuffer[index] = header_block(block, size, T4K_TEMPORARY);
+    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
+    if (capacity <= size) resize_slot(index, doubled_capacity(size));
 }
 
 int __sbuf_malloc_handle(unsigned size) {
-    int index = __t4k__sbuffer_ptr + 1;
-    if (index >= __t4k__sbuffer_size) index = 0;
-    __t4k__sbuffer_ptr = index;
-    __sbuf_need_realloc(index, size);
-    char* text = __t4k__sbuffer[index];
+    char* text = next_slot(size);
     std::memset(text, 0, size);
     t4k_head(text)->length = 0;
-    return index;
+    return __t4k__sbuffer_ptr;
 }
 
 char* t4k_temporary(unsigned size) {
@@ -114,13 +169,49 @@ char* t4k_temporary(unsigned size) {
 
 char* t4k_temporary_copy(const char* text, size_t len) {
     if (len > T4K_MAX_LENGTH) t4k_cannot_claim();
-    char* out = t4k_temporary(static_cast<unsigned>(len));
-    if (len) std::memcpy(out, text, len);
-    t4k_head(out)->length = static_cast<int32_t>(len);
-    return out;
+    char* out = next_slot(len);
+    copy_text(out, text, len);
+    return set_length(out, len);
 }
 
-// A ring slot's size is an int: four times the size, as far as an int reaches.
+/* Joining grows the temporary part by part: first to the first text's length, then to the
+   running length plus each further text's length plus 1.  All texts are measured first, and
+   the capacity that growth would reach is worked out before one resize, so the slot ends as
+   part-by-part growth leaves it, and a total too long for the header is refused before
+   anything is written.  The first few lengths are kept, so that plain texts are measured
+   once.  The texts are read through two lists, one for each pass. */
+char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
+    constexpr int kept = 8;
+    size_t lengths[kept];
+
+    const size_t head = t4k_length(first);
+    if (head > T4K_MAX_LENGTH) t4k_cannot_claim();
+    const int index = advance_slot();
+    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
+    size_t reached = grown_capacity(capacity, head);
+    size_t total = head;
+    int parts = 0;
+    for (const char* part; (part = va_arg(rest, const char*)) != nullptr; ++parts) {
+        const size_t length = t4k_length(part);
+        if (length >= T4K_MAX_LENGTH - total) t4k_cannot_claim();
+        if (parts < kept) lengths[parts] = length;
+        total += length;
+        reached = grown_capacity(reached, total + 1);
+    }
+    if (reached != capacity) resize_slot(index, reached);
+
+    char* out = __t4k__sbuffer[index];
+    copy_text(out, first, head);
+    size_t at = head;
+    for (int i = 0; i < parts; ++i) {
+        const char* part = va_arg(again, const char*);
+        const size_t length = i < kept ? lengths[i] : t4k_length(part);
+        copy_text(out + at, part, length);
+        at += length;
+    }
+    return set_length(out, total);
+}
+
 char* __rbuf_realloc(char* text, unsigned size) {
     if (static_cast<unsigned>(__t4k__rbuffer_length[__t4k__rbuffer_ptr]) >= size) return text;
     if (size > INT_MAX) t4k_cannot_claim();
@@ -179,7 +270,7 @@ char* __t4k_Assign_String(char** x, const char* y) {
         char* old = *x;
         *x = const_cast<char*>(y);
         t4k_head(*x)->flags &= static_cast<uint8_t>(~T4K_TEMPORARY);
-        char* exchanged = __t4k__topstring(old);
+        char* exchanged = is_odd(old) ? old : __t4k__topstring(old);
         t4k_head(exchanged)->flags |= T4K_TEMPORARY;
         __t4k__sbuffer[__t4k__sbuffer_ptr] = exchanged;
         return *x;
@@ -242,17 +333,3 @@ int __t4k__strcasecmp(const char* a, const char* b) {
     return sign(::strcasecmp(a, b));
 }
 
-namespace t4k {
-
-Frame::Frame(char** own_pool) : pool(__t4k__sbuffer), index(__t4k__sbuffer_ptr), catch_set(__t4k__catch_set) {
-    __t4k__sbuffer = own_pool;
-    __t4k__catch_set = 0;
-}
-
-Frame::~Frame() {
-    __t4k__sbuffer = pool;
-    __t4k__sbuffer_ptr = index;
-    __t4k__catch_set = catch_set;
-}
-
-}  // namespace t4k

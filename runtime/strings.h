@@ -1,7 +1,11 @@
 // strings.h: runtime strings (9-byte header), temporary-buffer pools, the return ring.
 #pragma once
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#include "runtime/errors.h"
 
 // A runtime string points 9 bytes into a heap block: [length:4][capacity:4][flags:1][text...].
 // Its address is odd; plain heap texts are even.  See strings.cpp.
@@ -58,7 +62,14 @@ inline bool t4k_is_runtime(const char* p) {
 
 // The length of a text as the runtime counts it (the stored length of a runtime string,
 // else measured), never cut to 32 bits.
-size_t t4k_length(const char* p);
+inline size_t t4k_length(const char* p) {
+    if (p == nullptr) return 0;
+    if (t4k_is_runtime(p)) {
+        const t4k_header* head = t4k_head(const_cast<char*>(p));
+        if (!(head->flags & T4K_MEASURE)) return static_cast<uint32_t>(head->length);
+    }
+    return std::strlen(p);
+}
 // A text too long for any block the runtime can describe: stop, as for a failed allocation.
 [[noreturn]] void t4k_cannot_claim();
 
@@ -66,6 +77,9 @@ size_t t4k_length(const char* p);
 char* t4k_temporary(unsigned size);
 // Copy `len` bytes of `text` into a new temporary and set its length.
 char* t4k_temporary_copy(const char* text, size_t len);
+// The texts of `first` and `rest` (ended by a null) joined in a new temporary; `again` is a
+// second list of the same texts.
+char* t4k_temporary_join(const char* first, va_list rest, va_list again);
 // Return a text through the 32-slot ring (null counts as empty); never null.
 char* t4k_ring_return(const char* text);
 // The ring slot most recently returned (empty text before the first).
@@ -79,8 +93,15 @@ struct Frame {
     char** pool;
     int index;
     int catch_set;
-    explicit Frame(char** own_pool);
-    ~Frame();
+    explicit Frame(char** own_pool) : pool(__t4k__sbuffer), index(__t4k__sbuffer_ptr), catch_set(__t4k__catch_set) {
+        __t4k__sbuffer = own_pool;
+        __t4k__catch_set = 0;
+    }
+    ~Frame() {
+        __t4k__sbuffer = pool;
+        __t4k__sbuffer_ptr = index;
+        __t4k__catch_set = catch_set;
+    }
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
 };

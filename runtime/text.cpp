@@ -33,7 +33,7 @@ enum { realpath_of = 0, basename_of = 1, dirname_of = 2 };
 enum { without_extension = 1, extension_only = 2 };
 
 // A text as bytes; runtime strings bring their stored length, null is empty.
-std::string_view view_of(const char* text) {
+inline std::string_view view_of(const char* text) {
     return text ? std::string_view(text, t4k_length(text)) : std::string_view();
 }
 
@@ -82,7 +82,13 @@ int utf8_failure(int line, const char* unit, const char* name, const char* text,
     return 0;
 }
 
-bool in_set(std::string_view set, char c) { return set.find(c) != std::string_view::npos; }
+// Trim sets are a few characters long, where comparing them one by one beats a call to memchr.
+inline bool in_set(std::string_view set, char c) {
+    if (set.size() > 16) return set.find(c) != std::string_view::npos;
+    for (char member : set)
+        if (member == c) return true;
+    return false;
+}
 
 int binary_value(int line, const char* unit, std::string_view digits) {
     uint32_t value = 0;  // shifting drops every digit but the last 32
@@ -140,18 +146,20 @@ char* mid_utf8(int line, const char* unit, const char* text, std::string_view s,
     return temporary_of(rest.substr(0, static_cast<size_t>(bytes_of_first(rest, span.length))));
 }
 
+// Whether a number equals its floor (infinities do, NaN does not), without a call into the
+// maths library: below 2^52 a double is whole when truncating it changes nothing, above it
+// every double is.
+bool whole(double x) { return std::fabs(x) < 0x1p52 ? static_cast<double>(static_cast<int64_t>(x)) == x : x == x; }
+
 }  // namespace
 
 char* __t4k__chop(const char* text, const char* set, int where) {
     if (text == nullptr) return nullptr;
     std::string_view s = view_of(text);
     if (s.empty()) return const_cast<char*>(text);
-    if (set == nullptr) {
-        set = __t4k__chop_default;
-        where = trim_both;
-    }
+    std::string_view trim = set ? view_of(set) : std::string_view(__t4k__chop_default);
+    if (set == nullptr) where = trim_both;
     if (where != trim_both && where != trim_start && where != trim_end) return temporary_of(s);
-    std::string_view trim = view_of(set);
     if (where != trim_end) {
         while (!s.empty() && in_set(trim, s.front())) s.remove_prefix(1);
         if (s.empty()) return EmptyString;
@@ -162,25 +170,13 @@ char* __t4k__chop(const char* text, const char* set, int where) {
 }
 
 char* __t4k__concat(const char* first, ...) {
-    std::string_view head = view_of(first);
-    if (head.size() > T4K_MAX_LENGTH) t4k_cannot_claim();
-    int index = __sbuf_malloc_handle(static_cast<unsigned>(head.size()));
-    char* out = __t4k__sbuffer[index];
-    if (!head.empty()) std::memcpy(out, head.data(), head.size());
-    size_t total = head.size();
-    va_list rest;
+    va_list rest, again;
     va_start(rest, first);
-    for (const char* next; (next = va_arg(rest, const char*)) != nullptr;) {
-        std::string_view part = view_of(next);
-        if (part.size() > T4K_MAX_LENGTH - total) t4k_cannot_claim();
-        __sbuf_need_realloc(index, static_cast<unsigned>(total + part.size() + 1));
-        out = __t4k__sbuffer[index];  // the block may have moved
-        std::memcpy(out + total, part.data(), part.size());
-        total += part.size();
-    }
+    va_start(again, first);
+    char* joined = t4k_temporary_join(first, rest, again);
+    va_end(again);
     va_end(rest);
-    set_length(out, total);
-    return out;
+    return joined;
 }
 
 int __t4k__hex2dec(int line, const char* unit, const char* text, int base2) {
@@ -269,7 +265,7 @@ char* __t4k__os(int line, const char* unit) {
 char* __t4k__str(double number) {
     char* out = t4k_temporary(number_size);
     int written;
-    if (number == std::floor(number)) {
+    if (whole(number)) {
         bool fits = number >= INT32_MIN && number <= INT32_MAX;
         int32_t whole = fits ? static_cast<int32_t>(number) : INT32_MIN;
         written = static_cast<int>(std::to_chars(out, out + number_size, whole).ptr - out);
