@@ -133,6 +133,14 @@ TEST(HashTable, KeysAreExactTextAndNullIsTheEmptyKey) {
     EXPECT_EQ(*table.find("key"), 2);
     EXPECT_EQ(table.find("KEY"), nullptr);
     EXPECT_EQ(table.find("key "), nullptr);
+    // Lengths around the 16 bytes a lookup compares before it goes to the key text.
+    const std::string sixteen = "0123456789abcdef";
+    const std::string similar[] = {sixteen.substr(0, 3), sixteen.substr(0, 7), sixteen.substr(0, 15), sixteen,
+                                   sixteen + "g", sixteen + "h", sixteen + "gh"};
+    for (size_t i = 0; i < std::size(similar); ++i) table.insert(similar[i], int64_t(10 + i));
+    for (size_t i = 0; i < std::size(similar); ++i) EXPECT_EQ(*table.find(similar[i]), int64_t(10 + i)) << similar[i];
+    for (const std::string& absent : {sixteen.substr(0, 8), sixteen + "i", sixteen + "g" + "i", sixteen.substr(1)})
+        EXPECT_EQ(table.find(absent), nullptr) << absent;
     ASSERT_NE(__t4k__hashtable_find(&table.t, nullptr), nullptr);
     EXPECT_EQ(*static_cast<int64_t*>(__t4k__hashtable_find(&table.t, nullptr)), 3);
     __t4k__hashtable_remove(&table.t, nullptr);
