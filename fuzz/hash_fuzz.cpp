@@ -78,7 +78,8 @@ void agree(const __t4k__hashtable_t& t, const Model& model) {
 void run(Input in) {
     __t4k__hashtable_t table;
     const uint8_t first = in.byte();
-    __t4k__hashtable_init(&table, 8, first == 255 ? -1 : first % 40, nullptr);
+    // 255: the default capacity; 254: the registry's, whose blocks are mapped from the system.
+    __t4k__hashtable_init(&table, 8, first == 255 ? -1 : first == 254 ? 10240 : first % 40, nullptr);
     Model model;
     int64_t counter = 0;
     while (in.size) {
