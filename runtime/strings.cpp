@@ -93,12 +93,18 @@ int advance_slot() {
     return index;
 }
 
+// Make slot `index` able to hold `size` bytes.
+[[gnu::always_inline]] inline void reserve_slot(int index, size_t size) {
+    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
+    const size_t reached = grown_capacity(capacity, size);
+    if (reached != capacity) resize_slot(index, reached);
+}
+
 // The next slot, able to hold `size` bytes.  Its first `size` bytes are not zeroed: the
 // callers write every one of them.
 [[gnu::always_inline]] inline char* next_slot(size_t size) {
     const int index = advance_slot();
-    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
-    if (capacity <= size) resize_slot(index, doubled_capacity(size));
+    reserve_slot(index, size);
     return __t4k__sbuffer[index];
 }
 
@@ -149,10 +155,7 @@ void __t4k__free(void* p) {
     std::free(is_odd(p) ? static_cast<char*>(p) - T4K_HEADER : p);
 }
 
-void __sbuf_need_realloc(int index, unsigned size) {
-    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
-    if (capacity <= size) resize_slot(index, doubled_capacity(size));
-}
+void __sbuf_need_realloc(int index, unsigned size) { reserve_slot(index, size); }
 
 int __sbuf_malloc_handle(unsigned size) {
     char* text = next_slot(size);
