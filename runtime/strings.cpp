@@ -164,11 +164,7 @@ int __sbuf_malloc_handle(unsigned size) {
     return __t4k__sbuffer_ptr;
 }
 
-char* t4k_temporary(unsigned size) {
-    char* text = __t4k__sbuffer[__sbuf_malloc_handle(size)];
-    text[size] = '\0';
-    return text;
-}
+char* t4k_next_slot(size_t size) { return next_slot(size); }
 
 char* t4k_temporary_copy(const char* text, size_t len) {
     if (len > T4K_MAX_LENGTH) t4k_cannot_claim();
@@ -181,10 +177,11 @@ char* t4k_temporary_copy(const char* text, size_t len) {
    running length plus each further text's length plus 1.  All texts are measured first, and
    the capacity that growth would reach is worked out before one resize, so the slot ends as
    part-by-part growth leaves it, and a total too long for the header is refused before
-   anything is written.  The first few lengths are kept, so that plain texts are measured
-   once.  The texts are read through two lists, one for each pass. */
+   anything is written.  The first few texts are kept with their lengths, so that plain texts
+   are measured once; the rest are read again through the second list. */
 char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
     constexpr int kept = 8;
+    const char* texts[kept];
     size_t lengths[kept];
 
     const size_t head = t4k_length(first);
@@ -197,7 +194,7 @@ char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
     for (const char* part; (part = va_arg(rest, const char*)) != nullptr; ++parts) {
         const size_t length = t4k_length(part);
         if (length >= T4K_MAX_LENGTH - total) t4k_cannot_claim();
-        if (parts < kept) lengths[parts] = length;
+        if (parts < kept) texts[parts] = part, lengths[parts] = length;
         total += length;
         reached = grown_capacity(reached, total + 1);
     }
@@ -206,9 +203,14 @@ char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
     char* out = __t4k__sbuffer[index];
     copy_text(out, first, head);
     size_t at = head;
-    for (int i = 0; i < parts; ++i) {
+    for (int i = 0; i < std::min(parts, kept); ++i) {
+        copy_text(out + at, texts[i], lengths[i]);
+        at += lengths[i];
+    }
+    for (int i = 0; parts > kept && i < parts; ++i) {
         const char* part = va_arg(again, const char*);
-        const size_t length = i < kept ? lengths[i] : t4k_length(part);
+        if (i < kept) continue;  // copied above
+        const size_t length = t4k_length(part);
         copy_text(out + at, part, length);
         at += length;
     }

@@ -73,8 +73,17 @@ inline size_t t4k_length(const char* p) {
 // A text too long for any block the runtime can describe: stop, as for a failed allocation.
 [[noreturn]] void t4k_cannot_claim();
 
-// A fresh temporary of `size` zeroed bytes in the current pool; returns the string.
-char* t4k_temporary(unsigned size);
+// The next slot of the current pool, able to hold `size` bytes; its text is left as it was,
+// for a caller that writes all of it.
+char* t4k_next_slot(size_t size);
+// A fresh temporary of `size` zeroed bytes in the current pool (the zeroing inline, for the
+// fixed sizes callers ask); returns the string.
+inline char* t4k_temporary(unsigned size) {
+    char* text = t4k_next_slot(size);
+    std::memset(text, 0, size_t{size} + 1);
+    t4k_head(text)->length = 0;
+    return text;
+}
 // Copy `len` bytes of `text` into a new temporary and set its length.
 char* t4k_temporary_copy(const char* text, size_t len);
 // The texts of `first` and `rest` (ended by a null) joined in a new temporary; `again` is a

@@ -146,11 +146,6 @@ char* mid_utf8(int line, const char* unit, const char* text, std::string_view s,
     return temporary_of(rest.substr(0, static_cast<size_t>(bytes_of_first(rest, span.length))));
 }
 
-// Whether a number equals its floor (infinities do, NaN does not), without a call into the
-// maths library: below 2^52 a double is whole when truncating it changes nothing, above it
-// every double is.
-bool whole(double x) { return std::fabs(x) < 0x1p52 ? static_cast<double>(static_cast<int64_t>(x)) == x : x == x; }
-
 }  // namespace
 
 char* __t4k__chop(const char* text, const char* set, int where) {
@@ -264,11 +259,11 @@ char* __t4k__os(int line, const char* unit) {
    without the undefined out-of-range conversion in C++. */
 char* __t4k__str(double number) {
     char* out = t4k_temporary(number_size);
+    const bool fits = number >= INT32_MIN && number <= INT32_MAX;  // NaN does not
+    const int32_t truncated = fits ? static_cast<int32_t>(number) : INT32_MIN;
     int written;
-    if (whole(number)) {
-        bool fits = number >= INT32_MIN && number <= INT32_MAX;
-        int32_t whole = fits ? static_cast<int32_t>(number) : INT32_MIN;
-        written = static_cast<int>(std::to_chars(out, out + number_size, whole).ptr - out);
+    if (fits ? truncated == number : number == std::floor(number)) {
+        written = static_cast<int>(std::to_chars(out, out + number_size, truncated).ptr - out);
     } else {
         written = std::snprintf(out, number_size, "%g", number);
     }
