@@ -1,11 +1,10 @@
 // Steady-state string workload: runtime strings against the same work on std::string, with heap allocations counted.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <map>
 #include <string>
 #include <string_view>
 
+#include "bench/ratio_reporter.h"
 #include "runtime/runtime.h"
 
 namespace {
@@ -93,32 +92,9 @@ void BM_StdString(benchmark::State& state) {
 }
 BENCHMARK(BM_StdString);
 
-// Prints the console report and then the CPU time of the runtime workload relative to std::string
-// (CPU time, since the machine the benchmarks run on is usually shared).
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) ns_per_iteration_[run.benchmark_name()] = run.GetAdjustedCPUTime();
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        auto ours = ns_per_iteration_.find("BM_RuntimeStrings"), theirs = ns_per_iteration_.find("BM_StdString");
-        if (ours != ns_per_iteration_.end() && theirs != ns_per_iteration_.end() && theirs->second > 0)
-            std::printf("runtime strings / std::string CPU time: %.2f\n", ours->second / theirs->second);
-    }
-
-private:
-    std::map<std::string, double> ns_per_iteration_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    bench::RatioReporter reporter({{"string-workload", "BM_RuntimeStrings", "BM_StdString", false}});
+    return bench::run_with_ratios(argc, argv, reporter);
 }

@@ -89,6 +89,31 @@ void path_and_number_functions(const std::string& a, int32_t n) {
     check(__t4k__len(__t4k__str(a.size() < sizeof number ? n : number)) < 32);
 }
 
+/* Joining up to eleven texts, so that lists longer than the lengths concat keeps are met:
+   the result is the texts in order, and the slot ends with the capacity that growing it
+   part by part gives (first for the first text, then for the running length plus each
+   further text plus 1). */
+void joining(const std::string& a, const std::string& b, int32_t n) {
+    T4K_FUNCTION(joining);
+    const int count = 1 + (n & 15) % 11;
+    const char* texts[11];
+    std::string expected;
+    for (int k = 0; k < 11; ++k) {
+        texts[k] = k < count ? (k & 1 ? b.c_str() : a.c_str()) : nullptr;
+        if (texts[k]) expected += texts[k];
+    }
+    char* slot = __t4k__sbuffer[(__t4k__sbuffer_ptr + 1) % __t4k__sbuffer_size];
+    size_t capacity = slot ? size_t(t4k_head(slot)->capacity) : 0;
+    auto grow = [&](size_t size) { capacity = capacity > size ? capacity : 2 * size + 1; };
+    size_t total = std::strlen(texts[0]);
+    grow(total);
+    for (int k = 1; k < count; ++k) grow((total += std::strlen(texts[k])) + 1);
+    char* joined = __t4k__concat(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7],
+                                 texts[8], texts[9], texts[10], nullptr);
+    check(joined == expected && __t4k__len(joined) == expected.size());
+    check(size_t(t4k_head(joined)->capacity) == capacity);
+}
+
 // The same texts as runtime strings, whose stored length may include zero bytes.
 void runtime_string_functions(const std::string& a, const std::string& b, int32_t n, int32_t m) {
     T4K_FUNCTION(runtime_string_functions);
@@ -122,5 +147,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     utf8_functions(a, b, n, m);
     path_and_number_functions(a, n);
     runtime_string_functions(a, b, n, m);
+    joining(a, b, n);
     return 0;
 }

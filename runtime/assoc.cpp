@@ -14,6 +14,14 @@ char default_delimiter[] = " ";
 // Every kind of entry starts with its key; the 8-byte value follows.
 using Entry = t4k_assoc_str;
 
+// A key copy the heap cannot give stops the program with the assertion report, as the table
+// does for its own blocks; a null copy would quietly become the empty key.
+char* copy_of(const char* text, const char* operation) {
+    char* copy = strdup(text);
+    if (copy == nullptr) t4k_assertion_failed("copy", "vemto.assoc", __LINE__, operation);
+    return copy;
+}
+
 /*
  * A key given in parts (a list closed by a null pointer) is the parts joined by one blank.
  * A one-part key is used as the caller gave it unless a copy is asked for; a joined one is a
@@ -21,7 +29,8 @@ using Entry = t4k_assoc_str;
  */
 class JoinedKey {
 public:
-    JoinedKey(const char* first, va_list rest, bool copy = false) : text_(first ? first : "") {
+    JoinedKey(const char* operation, const char* first, va_list rest, bool copy = false)
+        : text_(first ? first : ""), operation_(operation) {
         const char* part = first ? va_arg(rest, const char*) : nullptr;
         if (!part && !copy) return;
         std::string joined(text_);
@@ -29,7 +38,7 @@ public:
             joined += ' ';
             joined += part;
         }
-        owned_ = strdup(joined.c_str());
+        owned_ = copy_of(joined.c_str(), operation_);
         text_ = owned_;
     }
     ~JoinedKey() { free(owned_); }
@@ -39,13 +48,14 @@ public:
     const char* text() const { return text_; }
     // A heap copy of the key for a new entry: the joined copy itself, else a fresh one.
     char* take() {
-        char* copy = owned_ ? owned_ : strdup(text_);
+        char* copy = owned_ ? owned_ : copy_of(text_, operation_);
         owned_ = nullptr;
         return copy;
     }
 
 private:
     const char* text_;
+    const char* operation_;
     char* owned_ = nullptr;
 };
 
@@ -65,23 +75,23 @@ char* t4k_assoc_read(const t4k_assoc_str* entry) {
 // The table keeps its own copy of the key and the entry another, so that deleting an entry
 // can release both without caring which one a caller still looks at.
 void* t4k_assoc_add(__t4k__hashtable_t* table, int create, const char* first, va_list rest) {
-    JoinedKey key(first, rest);
+    JoinedKey key(__func__, first, rest);
     void* found = __t4k__hashtable_find(table, key.text());
     if (found || create != 1) return found;
     const Entry fresh{};
-    auto* entry = static_cast<Entry*>(__t4k__hashtable_insert(table, strdup(key.text()), &fresh));
+    auto* entry = static_cast<Entry*>(__t4k__hashtable_insert(table, copy_of(key.text(), __func__), &fresh));
     entry->key = key.take();
     return entry;
 }
 
 void* t4k_assoc_find(__t4k__hashtable_t* table, const char* first, va_list rest) {
-    JoinedKey key(first, rest);
+    JoinedKey key(__func__, first, rest);
     return __t4k__hashtable_find(table, key.text());
 }
 
 // Works on a copy of the key: the caller may name the entry by the very key text it frees.
 void t4k_assoc_delete(__t4k__hashtable_t* table, bool string_values, const char* first, va_list rest) {
-    JoinedKey key(first, rest, true);
+    JoinedKey key(__func__, first, rest, true);
     auto* entry = static_cast<Entry*>(__t4k__hashtable_find(table, key.text()));
     if (!entry) return;
     if (string_values) __t4k__free(entry->value);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "runtime/startup.h"
 #include "runtime/strings.h"
 
 int ERROR = 0;
@@ -93,6 +94,14 @@ void report_or_hook(const char* form, const char* site, int line, const char* un
     if (__t4k__error_callback) __t4k__error_callback(site, unit, line);
 }
 
+// A "FREE" site probes a block only while trapping; a runtime string's block starts 9 bytes
+// before it.
+bool unreadable(void* p) {
+    const char* block = static_cast<const char*>(p);
+    if (reinterpret_cast<uintptr_t>(p) & 1) block -= T4K_HEADER;
+    return __t4k__trap && __t4k__memory__check(block, 1);
+}
+
 }  // namespace
 
 char* ERR$(int code) {
@@ -136,7 +145,10 @@ void __t4k__segv(int) { longjmp(__t4k__jump, 1); }
 __attribute__((no_sanitize("address")))
 int __t4k__memory__check(const void* address, long size) {
     if (size <= 0) return 0;
-    void (*previous)(int) = signal(SIGSEGV, __t4k__segv);
+    struct sigaction probe {}, previous {};
+    probe.sa_handler = __t4k__segv;
+    sigemptyset(&probe.sa_mask);
+    sigaction(SIGSEGV, &probe, &previous);
     volatile int result = 0;
     if (setjmp(__t4k__jump) == 0) {
         const volatile unsigned char* bytes = static_cast<const volatile unsigned char*>(address);
@@ -148,21 +160,28 @@ int __t4k__memory__check(const void* address, long size) {
         sigaddset(&segv, SIGSEGV);
         sigprocmask(SIG_UNBLOCK, &segv, nullptr);
     }
-    signal(SIGSEGV, __t4k__trap ? __t4k__catch_signal : previous);
+    if (__t4k__trap)
+        t4k_install_signal_trap(SIGSEGV);
+    else
+        sigaction(SIGSEGV, &previous, nullptr);
     return result;
 }
 
 /* A block that the probe cannot read is not handed to free(): that would fault or corrupt
-   the heap.  It is reported (or passed to the hook) and left alone. */
+   the heap.  It is reported (or passed to the hook, or to the catch target) and left alone. */
+bool t4k_free_or_catch(void* p, int line, const char* unit) {
+    if (p == nullptr) return false;
+    if (unreadable(p)) return __t4k__raise_statement("FREE", line, unit, 1);
+    __t4k__free(p);
+    return false;
+}
+
 void __t4k__free_site(void* p, int line, const char* unit) {
     if (p == nullptr) return;
-    if (__t4k__trap) {
-        const char* block = static_cast<const char*>(p);
-        if (reinterpret_cast<uintptr_t>(p) & 1) block -= T4K_HEADER;
-        if (__t4k__memory__check(block, 1)) {
-            __t4k__raise_statement("FREE", line, unit, 1);
-            return;
-        }
+    if (unreadable(p)) {
+        ERROR = 1;
+        report_or_hook("statement", "FREE", line, unit, 1);
+        return;
     }
     __t4k__free(p);
 }

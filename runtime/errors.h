@@ -34,7 +34,19 @@ int __t4k__memory__check(const void* address, long size);
 
 // A "FREE" site: probe the block (when trapping) and release it by the freeing rule.  An
 // unreadable block raises error 1 at `line` of `unit` and is left alone, not freed.
+// __t4k__free_site is the site in a function without a catch target: the error is reported
+// (or handed to the hook) whatever __t4k__catch_set says, never dropped.
 void __t4k__free_site(void* p, int line, const char* unit);
+// The same probe and release; true when the error is to go to the running function's catch
+// target, which only T4K_FREE_SITE can reach.
+bool t4k_free_or_catch(void* p, int line, const char* unit);
+
+// A "FREE" site in a function with a catch target `label`: a failure goes there and may come
+// back after the statement, as at any other statement site.
+#define T4K_FREE_SITE(p, line, unit, label)                                             \
+    do {                                                                                \
+        if (t4k_free_or_catch((p), (line), (unit)) && setjmp(__t4k__jump) == 0) goto label; \
+    } while (0)
 
 namespace t4k {
 // A zeroed scratch block (for example a GTK text iterator), released at a "FREE" site

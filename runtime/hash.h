@@ -32,3 +32,6 @@ void* __t4k__hashtable_items(const __t4k__hashtable_t* table);
 uint64_t* __t4k__hashtable_keys(const __t4k__hashtable_t* table);
 void __t4k__hashtable_swap(__t4k__hashtable_t* table, int index_a, int index_b);
 uint64_t __t4k__HashFNV1a(const char* key);
+
+// The standard assertion report and abort, also for the runtime units built on the table.
+[[noreturn]] void t4k_assertion_failed(const char* expression, const char* unit, unsigned line, const char* function);

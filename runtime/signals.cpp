@@ -42,6 +42,27 @@ void __t4k__catch_signal(int sig) {
     _exit(sig);
 }
 
+/* The traps run on a stack of their own: a fault from running out of stack (endless
+   recursion) has no stack left to run a handler on, and would kill the process silently.
+   The handler only writes and exits, so a small fixed stack is enough.  Otherwise the traps
+   behave as signal() installs them: the signal is blocked while its handler runs and
+   interrupted calls restart. */
+void t4k_install_signal_trap(int sig) {
+    static char trap_stack[64 * 1024];
+    static bool stack_set = false;
+    if (!stack_set) {
+        stack_t alternate{};
+        alternate.ss_sp = trap_stack;
+        alternate.ss_size = sizeof trap_stack;
+        stack_set = sigaltstack(&alternate, nullptr) == 0;
+    }
+    struct sigaction trap {};
+    trap.sa_handler = __t4k__catch_signal;
+    sigemptyset(&trap.sa_mask);
+    trap.sa_flags = SA_ONSTACK | SA_RESTART;
+    sigaction(sig, &trap, nullptr);
+}
+
 void t4k_install_signal_traps() {
-    for (const SignalMessage& m : signal_messages) signal(m.signal, __t4k__catch_signal);
+    for (const SignalMessage& m : signal_messages) t4k_install_signal_trap(m.signal);
 }

@@ -17,6 +17,8 @@ void __t4k__version(const char* text);
 void __t4k__startup(const char* version, int argc, char** argv);
 // Install __t4k__catch_signal for SIGILL, SIGABRT, SIGFPE and SIGSEGV, in that order.
 void t4k_install_signal_traps();
+// Install __t4k__catch_signal for one signal, on the alternate signal stack.
+void t4k_install_signal_trap(int sig);
 
 // One line at the head of every main: the version compiled into the program is checked
 // against the library's own.

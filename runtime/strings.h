@@ -1,7 +1,11 @@
 // strings.h: runtime strings (9-byte header), temporary-buffer pools, the return ring.
 #pragma once
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#include "runtime/errors.h"
 
 // A runtime string points 9 bytes into a heap block: [length:4][capacity:4][flags:1][text...].
 // Its address is odd; plain heap texts are even.  See strings.cpp.
@@ -13,6 +17,9 @@ struct t4k_header {
 static_assert(sizeof(t4k_header) == 9, "runtime string header is 9 bytes");
 
 constexpr int T4K_HEADER = 9;
+// The longest text a runtime string can hold: its length, and its capacity for the text and
+// the terminator, are signed 32-bit header fields.
+constexpr size_t T4K_MAX_LENGTH = INT32_MAX - 1;
 constexpr uint8_t T4K_TEMPORARY = 0x01;  // flags bit 0: owned by a pool slot
 constexpr uint8_t T4K_MEASURE = 0x80;    // flags bit 7: length must be measured
 
@@ -53,10 +60,35 @@ inline bool t4k_is_runtime(const char* p) {
     return (reinterpret_cast<uintptr_t>(p) & 1) && p > __t4k__ptrlow && p < __t4k__ptrhgh;
 }
 
-// A fresh temporary of `size` zeroed bytes in the current pool; returns the string.
-char* t4k_temporary(unsigned size);
+// The length of a text as the runtime counts it (the stored length of a runtime string,
+// else measured), never cut to 32 bits.
+inline size_t t4k_length(const char* p) {
+    if (p == nullptr) return 0;
+    if (t4k_is_runtime(p)) {
+        const t4k_header* head = t4k_head(const_cast<char*>(p));
+        if (!(head->flags & T4K_MEASURE)) return static_cast<uint32_t>(head->length);
+    }
+    return std::strlen(p);
+}
+// A text too long for any block the runtime can describe: stop, as for a failed allocation.
+[[noreturn]] void t4k_cannot_claim();
+
+// The next slot of the current pool, able to hold `size` bytes; its text is left as it was,
+// for a caller that writes all of it.
+char* t4k_next_slot(size_t size);
+// A fresh temporary of `size` zeroed bytes in the current pool (the zeroing inline, for the
+// fixed sizes callers ask); returns the string.
+inline char* t4k_temporary(unsigned size) {
+    char* text = t4k_next_slot(size);
+    std::memset(text, 0, size_t{size} + 1);
+    t4k_head(text)->length = 0;
+    return text;
+}
 // Copy `len` bytes of `text` into a new temporary and set its length.
 char* t4k_temporary_copy(const char* text, size_t len);
+// The texts of `first` and `rest` (ended by a null) joined in a new temporary; `again` is a
+// second list of the same texts.
+char* t4k_temporary_join(const char* first, va_list rest, va_list again);
 // Return a text through the 32-slot ring (null counts as empty); never null.
 char* t4k_ring_return(const char* text);
 // The ring slot most recently returned (empty text before the first).
@@ -70,8 +102,15 @@ struct Frame {
     char** pool;
     int index;
     int catch_set;
-    explicit Frame(char** own_pool);
-    ~Frame();
+    explicit Frame(char** own_pool) : pool(__t4k__sbuffer), index(__t4k__sbuffer_ptr), catch_set(__t4k__catch_set) {
+        __t4k__sbuffer = own_pool;
+        __t4k__catch_set = 0;
+    }
+    ~Frame() {
+        __t4k__sbuffer = pool;
+        __t4k__sbuffer_ptr = index;
+        __t4k__catch_set = catch_set;
+    }
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;
 };

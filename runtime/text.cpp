@@ -33,8 +33,8 @@ enum { realpath_of = 0, basename_of = 1, dirname_of = 2 };
 enum { without_extension = 1, extension_only = 2 };
 
 // A text as bytes; runtime strings bring their stored length, null is empty.
-std::string_view view_of(const char* text) {
-    return text ? std::string_view(text, __t4k__len(text)) : std::string_view();
+inline std::string_view view_of(const char* text) {
+    return text ? std::string_view(text, t4k_length(text)) : std::string_view();
 }
 
 char* temporary_of(std::string_view part) { return t4k_temporary_copy(part.data(), part.size()); }
@@ -82,7 +82,13 @@ int utf8_failure(int line, const char* unit, const char* name, const char* text,
     return 0;
 }
 
-bool in_set(std::string_view set, char c) { return set.find(c) != std::string_view::npos; }
+// Trim sets are a few characters long, where comparing them one by one beats a call to memchr.
+inline bool in_set(std::string_view set, char c) {
+    if (set.size() > 16) return set.find(c) != std::string_view::npos;
+    for (char member : set)
+        if (member == c) return true;
+    return false;
+}
 
 int binary_value(int line, const char* unit, std::string_view digits) {
     uint32_t value = 0;  // shifting drops every digit but the last 32
@@ -146,12 +152,9 @@ char* __t4k__chop(const char* text, const char* set, int where) {
     if (text == nullptr) return nullptr;
     std::string_view s = view_of(text);
     if (s.empty()) return const_cast<char*>(text);
-    if (set == nullptr) {
-        set = __t4k__chop_default;
-        where = trim_both;
-    }
+    std::string_view trim = set ? view_of(set) : std::string_view(__t4k__chop_default);
+    if (set == nullptr) where = trim_both;
     if (where != trim_both && where != trim_start && where != trim_end) return temporary_of(s);
-    std::string_view trim = view_of(set);
     if (where != trim_end) {
         while (!s.empty() && in_set(trim, s.front())) s.remove_prefix(1);
         if (s.empty()) return EmptyString;
@@ -162,23 +165,13 @@ char* __t4k__chop(const char* text, const char* set, int where) {
 }
 
 char* __t4k__concat(const char* first, ...) {
-    std::string_view head = view_of(first);
-    int index = __sbuf_malloc_handle(static_cast<unsigned>(head.size()));
-    char* out = __t4k__sbuffer[index];
-    if (!head.empty()) std::memcpy(out, head.data(), head.size());
-    size_t total = head.size();
-    va_list rest;
+    va_list rest, again;
     va_start(rest, first);
-    for (const char* next; (next = va_arg(rest, const char*)) != nullptr;) {
-        std::string_view part = view_of(next);
-        __sbuf_need_realloc(index, static_cast<unsigned>(total + part.size() + 1));
-        out = __t4k__sbuffer[index];  // the block may have moved
-        std::memcpy(out + total, part.data(), part.size());
-        total += part.size();
-    }
+    va_start(again, first);
+    char* joined = t4k_temporary_join(first, rest, again);
+    va_end(again);
     va_end(rest);
-    set_length(out, total);
-    return out;
+    return joined;
 }
 
 int __t4k__hex2dec(int line, const char* unit, const char* text, int base2) {
@@ -266,11 +259,11 @@ char* __t4k__os(int line, const char* unit) {
    without the undefined out-of-range conversion in C++. */
 char* __t4k__str(double number) {
     char* out = t4k_temporary(number_size);
+    const bool fits = number >= INT32_MIN && number <= INT32_MAX;  // NaN does not
+    const int32_t truncated = fits ? static_cast<int32_t>(number) : INT32_MIN;
     int written;
-    if (number == std::floor(number)) {
-        bool fits = number >= INT32_MIN && number <= INT32_MAX;
-        int32_t whole = fits ? static_cast<int32_t>(number) : INT32_MIN;
-        written = static_cast<int>(std::to_chars(out, out + number_size, whole).ptr - out);
+    if (fits ? truncated == number : number == std::floor(number)) {
+        written = static_cast<int>(std::to_chars(out, out + number_size, truncated).ptr - out);
     } else {
         written = std::snprintf(out, number_size, "%g", number);
     }

@@ -1,6 +1,9 @@
 // assoc_test.cpp: the associative arrays: joined keys, add and look up, delete, key lists, comparators.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -8,6 +11,7 @@
 
 #include "runtime/assoc.h"
 #include "runtime/strings.h"
+#include "tests/runtime/child.h"
 
 T4K_ASSOC_DECLARE(int, test_sizes);
 T4K_ASSOC_DECLARE(str, test_names$);
@@ -179,6 +183,36 @@ TEST_F(Assoc, ComparatorsOrderValuesOfEachKind) {
     EXPECT_EQ(texts[1].value, pear);
     EXPECT_EQ(texts[2].value, apple);
     EXPECT_EQ(__t4k__test_names$_sort(&texts[0], &texts[0]), 0);
+}
+
+// The sanitizers reserve more address space than any limit this test could set.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+constexpr bool kSanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// A key copy that the heap refuses (here: under an address-space limit that leaves no room
+// for a 64 MiB key) stops with the assertion report instead of becoming the empty key.
+TEST_F(Assoc, AKeyCopyTheHeapRefusesStopsWithTheReport) {
+    if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
+    auto child = t4k_test::run_in_child([] {
+        std::string key(64 << 20, 'k');
+        long pages = 0;
+        FILE* statm = std::fopen("/proc/self/statm", "r");
+        if (!statm || std::fscanf(statm, "%ld", &pages) != 1) std::abort();
+        std::fclose(statm);
+        const rlim_t room = rlim_t(pages) * 4096 + (16 << 20);
+        const rlimit limit{room, room};
+        setrlimit(RLIMIT_AS, &limit);
+        __t4k__test_sizes__add_secure_(1, key.c_str(), nullptr);
+        std::printf("count %d", __t4k__hashtable_count(&__t4k__test_sizes_table_));
+    });
+    EXPECT_EQ(child.status, 128 + SIGABRT) << child.out;
+    EXPECT_NE(child.err.find("vemto.assoc:"), std::string::npos) << child.err;
+    EXPECT_NE(child.err.find("t4k_assoc_add: Assertion `copy' failed."), std::string::npos) << child.err;
 }
 
 }  // namespace

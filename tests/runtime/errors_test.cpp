@@ -78,12 +78,16 @@ TEST(Report, WithReportsOffTheHookIsCalledAndExecutionGoesOn) {
 }
 
 // A statement in a function with a catch target: control goes to the target, which may
-// resume after the statement through the saved jump.
-int steps_with_catch(bool resume) {
+// resume after the statement through the saved jump.  The statement is a "FREE" of `block`
+// when one is given, else an "IMPORT" that fails.
+int steps_with_catch(bool resume, void* block = nullptr) {
     T4K_FUNCTION(steps_with_catch);
     volatile int steps = 0;  // survives the longjmp back
     __t4k__catch_set = 1;
-    T4K_RAISE_STATEMENT("IMPORT", 40, "wex.vmt", 3, caught);
+    if (block)
+        T4K_FREE_SITE(block, 78, "wex.vmt", caught);
+    else
+        T4K_RAISE_STATEMENT("IMPORT", 40, "wex.vmt", 3, caught);
     steps = steps + 10;  // after the failed statement
     return steps;
 caught:
@@ -168,6 +172,27 @@ TEST(FreeSite, AFreshBlockIsFreedSilentlyAnUnreadableOneIsReported) {
     EXPECT_EQ(hooked.out, "1");
 }
 
+// The block of an unreadable "FREE" stays where it is, caught or not.
+TEST(FreeSite, ACatchTargetTakesTheFailureAndASiteWithoutOneReportsIt) {
+    Unmapped unmapped;
+    EXPECT_EQ(steps_with_catch(false, unmapped.page), 1);
+    EXPECT_EQ(ERROR, 1);
+    EXPECT_EQ(steps_with_catch(true, unmapped.page), 11);
+    EXPECT_EQ(steps_with_catch(false, std::malloc(8)), 10);  // a readable block is freed
+    ERROR = 0;
+
+    // A site with no target to go to never drops the error, whatever the flag says.
+    auto untargeted = run_in_child([] {
+        Unmapped unmapped;
+        errno = 0;
+        __t4k__catch_set = 1;
+        __t4k__free_site(unmapped.page, 79, "wex.vmt");
+    });
+    EXPECT_EQ(untargeted.status, 1);
+    EXPECT_EQ(untargeted.err,
+              "Runtime error: statement 'FREE' at line 79 in 'wex.vmt': Trying to access illegal memory: Success\n");
+}
+
 TEST(SignalTrap, EachFatalSignalPrintsItsLineAndExitsWithItsNumber) {
     struct Case {
         int signal;
@@ -206,6 +231,32 @@ TEST(SignalTrap, ARealDivisionByZeroIsTrapped) {
         std::printf("%d", divide(numerator, zero));
     });
     EXPECT_EQ(child.status, SIGFPE);
+}
+
+// Each call takes a kilobyte of stack; the depth is read through a volatile so that the
+// compiler can neither see the recursion end nor turn it into a loop.
+__attribute__((noinline)) int descend(volatile int* depth) {
+    volatile char frame[1024];
+    frame[0] = char(*depth);
+    *depth = *depth + 1;
+    if (*depth < 0) return frame[0];
+    return descend(depth) + frame[0];
+}
+
+TEST(SignalTrap, RunningOutOfStackIsTrappedAlsoAfterAProbe) {
+    for (bool probe_first : {false, true}) {
+        auto child = run_in_child([&] {
+            t4k_install_signal_traps();
+            if (probe_first) {
+                Unmapped unmapped;
+                __t4k__memory__check(unmapped.page, 1);
+            }
+            volatile int depth = 0;
+            std::printf("%d", descend(&depth));
+        });
+        EXPECT_EQ(child.status, SIGSEGV) << probe_first;
+        EXPECT_EQ(child.err.rfind("ERROR: signal for SEGMENTATION FAULT received", 0), 0u) << child.err;
+    }
 }
 
 }  // namespace

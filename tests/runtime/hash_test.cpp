@@ -133,6 +133,14 @@ TEST(HashTable, KeysAreExactTextAndNullIsTheEmptyKey) {
     EXPECT_EQ(*table.find("key"), 2);
     EXPECT_EQ(table.find("KEY"), nullptr);
     EXPECT_EQ(table.find("key "), nullptr);
+    // Lengths around the 16 bytes a lookup compares before it goes to the key text.
+    const std::string sixteen = "0123456789abcdef";
+    const std::string similar[] = {sixteen.substr(0, 3), sixteen.substr(0, 7), sixteen.substr(0, 15), sixteen,
+                                   sixteen + "g", sixteen + "h", sixteen + "gh"};
+    for (size_t i = 0; i < std::size(similar); ++i) table.insert(similar[i], int64_t(10 + i));
+    for (size_t i = 0; i < std::size(similar); ++i) EXPECT_EQ(*table.find(similar[i]), int64_t(10 + i)) << similar[i];
+    for (const std::string& absent : {sixteen.substr(0, 8), sixteen + "i", sixteen + "g" + "i", sixteen.substr(1)})
+        EXPECT_EQ(table.find(absent), nullptr) << absent;
     ASSERT_NE(__t4k__hashtable_find(&table.t, nullptr), nullptr);
     EXPECT_EQ(*static_cast<int64_t*>(__t4k__hashtable_find(&table.t, nullptr)), 3);
     __t4k__hashtable_remove(&table.t, nullptr);
@@ -282,6 +290,16 @@ TEST(HashTableDeathTest, InsertingAPresentOrRemovingAnAbsentKeyStops) {
     EXPECT_DEATH(table.insert("present", 2),
                  report(24, "__t4k__hashtable_insert", "hashtable_internal_find_slot( table, key) < 0"));
     EXPECT_DEATH(table.remove("absent"), report(30, "__t4k__hashtable_remove", "slot >= 0"));
+}
+
+// Above 2^29 items the slot count (1.5 times as many, rounded up to a power of two) is no int.
+TEST(HashTableDeathTest, ACapacityWhoseSlotsAreNoIntIsRefused) {
+    for (int capacity : {(1 << 29) + 1, (1 << 30) + 1, INT32_MAX}) {
+        __t4k__hashtable_t table;
+        EXPECT_DEATH(__t4k__hashtable_init(&table, 16, capacity, nullptr),
+                     report(7, "__t4k__hashtable_init", "table->slots"))
+            << capacity;
+    }
 }
 
 }  // namespace

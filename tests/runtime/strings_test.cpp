@@ -1,10 +1,13 @@
 // Runtime strings: block layout, growth, pools, the take-over exchange, the ring, comparisons.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
 
 #include <cstring>
 #include <string>
 
 #include "runtime/runtime.h"
+#include "tests/runtime/child.h"
 
 namespace {
 
@@ -214,6 +217,33 @@ TEST(PlainText, ComparisonsTreatNullDifferently) {
         EXPECT_EQ(__t4k__strcmp(c.a, c.b), c.plain) << (c.a ? c.a : "null") << " " << (c.b ? c.b : "null");
         EXPECT_EQ(__t4k__strcasecmp(c.a, c.b), c.ignoring_case);
     }
+}
+
+// Texts longer than the header's signed 32-bit length stop the program (the ABORT trap, as
+// for a failed allocation) before anything is written.  The long texts are real but cost
+// nothing: untouched mappings, and a runtime string whose block is never written.
+TEST(RuntimeString, ATextLongerThanTheHeaderAllowsStopsTheProgram) {
+    const std::string abort_line = "ERROR: signal ABORT received";
+    auto copied = t4k_test::run_in_child([] {
+        t4k_install_signal_traps();
+        const size_t four_gib = size_t{1} << 32;
+        void* text = mmap(nullptr, four_gib + 4096, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (text == MAP_FAILED) std::_Exit(99);
+        t4k_temporary_copy(static_cast<const char*>(text), four_gib + 16);
+    });
+    EXPECT_EQ(copied.status, SIGABRT);
+    EXPECT_EQ(copied.err.rfind(abort_line, 0), 0u) << copied.err;
+
+    auto joined = t4k_test::run_in_child([] {
+        t4k_install_signal_traps();
+        const unsigned half = 3u << 28;  // 768 MiB: the block holds twice that
+        char* x = __t4k_str_realloc(nullptr, half);
+        t4k_head(x)->length = int32_t(2 * half);
+        x[2 * half] = '\0';
+        std::printf("%u", __t4k__len(__t4k__concat(x, x, nullptr)));
+    });
+    EXPECT_EQ(joined.status, SIGABRT) << joined.out;
+    EXPECT_EQ(joined.err.rfind(abort_line, 0), 0u) << joined.err;
 }
 
 }  // namespace
