@@ -1,10 +1,13 @@
 // canvas.cpp: CANVAS and DRAW, the registry entries of a canvas and the current-canvas cache.
+#include <algorithm>
 #include <cstring>
 #include "wex/canvas.h"
 #include "wex/events.h"
+#include "wex/library.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
+#include "wex/widgets.h"
 
 namespace wex {
 namespace {
@@ -40,18 +43,20 @@ struct Surface {
     GdkColor* record;
 };
 
-bool gl_bound() {
-    if (!glBegin) return false;
-    return wex_uses_glarea() ? gtk_gl_area_new && gtk_gl_area_make_current
-                             : gtk_gl_init && gtk_widget_set_gl_capability;
+bool gl_bound() { return wex_gl_usable(wex_uses_glarea()); }
+
+// A table cell may grow a canvas to any size, so in a table layout (the same rule as the
+// windows') the pixmap covers the screen.
+bool table_layout() {
+    int columns = 0, rows = 0;
+    return wex_table_shape(wex_gui_properties.table_option, &columns, &rows);
 }
 
-bool table_layout() {
-    const char* option = wex_gui_properties.table_option;
-    return option && std::strstr(option, "TABLE");
-}
+// GDK refuses a pixmap without pixels, and X none beyond its largest coordinate.
+int pixmap_side(int pixels) { return std::clamp(pixels, 1, WEX_MAX_PIXELS); }
 
 // Kind 0: a GTK image showing a white pixmap, with its graphics context and colour record.
+// The registered size stays as given.
 Surface gtk_surface(int width, int height) {
     GtkWidget* image = gtk_image_new();
     GdkWindow* root = gdk_get_default_root_window();
@@ -60,9 +65,8 @@ Surface gtk_surface(int width, int height) {
         w = gdk_screen_get_width(gdk_screen_get_default());
         h = gdk_screen_height();
     }
-    // GDK refuses a pixmap without pixels; the registered size stays as given.
-    w = w > 0 ? w : 1;
-    h = h > 0 ? h : 1;
+    w = pixmap_side(w);
+    h = pixmap_side(h);
     GdkPixmap* pixmap = gdk_pixmap_new(root, w, h, -1);
     GdkGC* gc = gdk_gc_new(pixmap);
     gtk_image_set_from_pixmap(GTK_IMAGE(image), pixmap, nullptr);
@@ -142,9 +146,14 @@ const CanvasParts* wex_current_canvas() {
                WEX_GET_HANDLE(GtkWidget, wex_widget_image, ebox),
                int(WEX_GET(wex_widget_xsize, ebox)),
                int(WEX_GET(wex_widget_ysize, ebox)),
+               0, 0,
                0};
-    // Only the GTK canvas has a colour record; the other two are told apart by the option.
-    if (!current.record || !current.gc) current.kind = WEX_CANVAS_TYPE == 2 && goo_canvas_new ? 2 : 1;
+    current.width = current.xsize;
+    current.height = current.ysize;
+    // Only the GTK canvas has a colour record; a GL canvas is a drawing area, a GooCanvas is not.
+    // The canvas's own kind counts, whatever the "CANVAS" option says now.
+    if (!current.record || !current.gc) current.kind = wex_is_a(drawable, gtk_drawing_area_get_type) ? 1 : 2;
+    if (current.kind == 0) gdk_drawable_get_size(static_cast<GdkDrawable*>(drawable), &current.width, &current.height);
     current_valid = true;
     return &current;
 }

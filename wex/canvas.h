@@ -11,6 +11,7 @@ struct CanvasParts {
     GtkWidget* ebox;      // the canvas handle
     GtkWidget* image;     // the drawing widget inside the event box
     int xsize, ysize;     // the size given to CANVAS
+    int width, height;    // what drawing is cut to: kind 0 the pixmap's size, else xsize, ysize
     int kind;             // 0 GTK pixmap, 1 OpenGL, 2 GooCanvas: which painter draws on it
 };
 

@@ -32,6 +32,7 @@ const char* signal_of(Widget widget, const Connector& connector) {
     return nullptr;
 }
 
+// A widget without a callback signal ends the program; a null function connects nothing.
 void connect(Widget widget, Callback function, gpointer data, const Connector& connector) {
     const char* name = signal_of(widget, connector);
     if (!name) {
@@ -39,6 +40,7 @@ void connect(Widget widget, Callback function, gpointer data, const Connector& c
         std::fflush(stdout);
         std::exit(0);
     }
+    if (!function) return;
     g_signal_connect_data(WEX_GET_HANDLE(void, wex_widget_s_widget, widget), name, G_CALLBACK(function), data,
                           nullptr, GConnectFlags(0));
 }
