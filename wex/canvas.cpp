@@ -85,9 +85,12 @@ Surface gtk_surface(int width, int height) {
     return {image, pixmap, record};
 }
 
+const char* gl_in_use = nullptr;  // the GL library of the first GL canvas, once there is one
+
 // Kind 1: a GL drawing area from GtkGLArea or GtkGLExt, cleared at its first expose.
 Surface gl_surface(int, int) {
     GtkWidget* area;
+    gl_in_use = wex_uses_glarea() ? "GLAREA" : "GLEXT";
     if (wex_uses_glarea()) {
         area = gtk_gl_area_new(GLAREA_ATTRIBUTES);
     } else {
@@ -159,6 +162,8 @@ const CanvasParts* wex_current_canvas() {
 }
 
 void wex_forget_canvas() { current_valid = false; }
+
+const char* wex_gl_library_in_use() { return gl_in_use; }
 
 Widget CANVAS(int width, int height) {
     T4K_FUNCTION(CANVAS);

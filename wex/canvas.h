@@ -49,6 +49,11 @@ void wex_read_widget(void* widget, int x, int y, unsigned char rgba[4]);
 // Whether GL canvases come from GtkGLArea (gl_library "GLAREA"); else from GtkGLExt.
 bool wex_uses_glarea();
 
+// "GLAREA" or "GLEXT" once a GL canvas has been made, else null.  The two libraries register
+// GObject types of the same names (GdkGLContext among them), so only the first one used can
+// make canvases in a process.
+const char* wex_gl_library_in_use();
+
 // GL canvases: make the context current (false when the widget has no GL drawable yet),
 // show the back buffer and, for GtkGLExt, end the drawing.
 bool wex_gl_begin(void* area);

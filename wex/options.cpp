@@ -7,6 +7,7 @@
 #include <string_view>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
+#include "wex/canvas.h"
 #include "wex/library.h"
 #include "wex/properties.h"
 #include "wex/wex.h"
@@ -124,22 +125,31 @@ void canvas_gl() {
         WEX_CANVAS_TYPE = 1;
 }
 
-// A library that INIT found incomplete is as good as absent.
-void canvas_gl_library(char* (*locator)(), const char* name, const char* warning) {
+// A library that INIT found incomplete is as good as absent.  Once the other GL library has
+// made a canvas it stays in use: the two cannot both make canvases in one process.
+void canvas_gl_library(char* (*locator)(), const char* name, const char* warning, const char* other_in_use) {
     if (std::strcmp(locator(), WEX_NOTFOUND) == 0 || !wex_gl_usable(std::strcmp(name, "GLAREA") == 0))
         return use_gtk_canvas(warning);
+    const char* in_use = wex_gl_library_in_use();
+    if (in_use && std::strcmp(in_use, name) != 0) {
+        warn(other_in_use);
+        WEX_CANVAS_TYPE = 1;
+        return;
+    }
     set_text(wex_gui_properties.gl_library, name);
     WEX_CANVAS_TYPE = 1;
 }
 
 void canvas_glarea() {
     canvas_gl_library(wex_Get_GtkGlArea$, "GLAREA",
-                      "WARNING: GtkGlArea library specified but not found on system! Falling back to default GTK canvas.");
+                      "WARNING: GtkGlArea library specified but not found on system! Falling back to default GTK canvas.",
+                      "WARNING: GtkGlArea library specified but GtkGlExt is in use! Keeping GtkGlExt.");
 }
 
 void canvas_glext() {
     canvas_gl_library(wex_Get_GtkGlExt$, "GLEXT",
-                      "WARNING: GtkGlExt library specified but not found on system! Falling back to default GTK canvas.");
+                      "WARNING: GtkGlExt library specified but not found on system! Falling back to default GTK canvas.",
+                      "WARNING: GtkGlExt library specified but GtkGlArea is in use! Keeping GtkGlArea.");
 }
 
 void canvas_gtk() { use_gtk_canvas(nullptr); }
