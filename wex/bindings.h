@@ -145,6 +145,7 @@
     X(gtk_window_move) \
     X(gtk_window_new) \
     X(gtk_window_set_position) \
+    X(gtk_window_set_geometry_hints) \
     X(gtk_window_set_resizable) \
     X(gtk_window_set_title)
 

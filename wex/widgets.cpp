@@ -115,6 +115,7 @@ GtkWidget* scrolled(GtkWidget* view) {
 // SHOW can bring them back.
 void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
     gtk_widget_set_size_request(dialog, wex_scaled_size(xsize), wex_scaled_size(ysize));
+    wex_fit_x(dialog);
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
 }
 

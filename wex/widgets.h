@@ -20,6 +20,10 @@ inline bool wex_is_a(const void* object, GType (*get_type)()) {
            g_type_check_instance_is_a(static_cast<GTypeInstance*>(const_cast<void*>(object)), get_type());
 }
 
+// Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
+// its widgets would make it.
+void wex_fit_x(GtkWidget* window);
+
 // A call's own runtime-string copy of a text argument, released when the call returns.  The
 // argument may be any pointer a program holds (a literal, a runtime string, a plain copy, a
 // pointer into the middle of either), so it is measured as a plain text; a null text is "".

@@ -73,6 +73,16 @@ GtkWidget* nth_page(const char* pages, guint n) {
 }
 }  // namespace
 
+// GTK paints whatever part of a window changes through one off-screen pixmap of that size, and
+// X makes none wider or taller than its largest coordinate: a window that its widgets would
+// stretch beyond that (a widget placed at 30000 with a width of 20000) stops there.
+void wex_fit_x(GtkWidget* window) {
+    GdkGeometry limits{};
+    limits.max_width = WEX_MAX_PIXELS;
+    limits.max_height = WEX_MAX_PIXELS;
+    gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &limits, GDK_HINT_MAX_SIZE);
+}
+
 Widget WINDOW(const char* title, int xsize, int ysize) {
     T4K_FUNCTION(WINDOW);
     TextCopy caption(title);
@@ -86,6 +96,7 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
     GtkWidget* container = page_container();
     gtk_container_add(GTK_CONTAINER(window), container);
     gtk_widget_set_size_request(window, wex_scaled_size(xsize), wex_scaled_size(ysize));
+    wex_fit_x(window);
     if (WEX_WIDGET_SHOW) gtk_widget_show_all(window);
     WEX_PUT(wex_winstate, window, 0);
     WEX_PUT(wex_widget_xsize, window, xsize);

@@ -71,6 +71,11 @@ TEST_F(Ranges, ScaledSizesStayWithinWhatGtkTakes) {
     Widget window = WINDOW("huge", 100, -100);
     EXPECT_EQ(requested(window).width, 32767);
     EXPECT_EQ(requested(window).height, -1);
+    // Widgets that would stretch a window beyond X's largest coordinate do not.
+    Widget wide = WINDOW("wide", 10, 10);
+    ATTACH(wide, BUTTON("b", 32767, 10), 32767, 0);
+    wex_test::run_until_idle();
+    EXPECT_LE(GTK_WIDGET(wide)->allocation.width, 32767);
     wex::WEX_FONT_SIZE_FACTOR = 1;
     Widget button = BUTTON("b", -7, INT_MAX);
     ATTACH(WINDOW("w", 10, 10), button, INT_MAX, INT_MIN);
