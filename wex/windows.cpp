@@ -163,13 +163,14 @@ void ATTACH(Widget parent, Widget widget, int x, int y) {
     }
     GtkWidget* child = known(widget);
     auto* container = WEX_GET_HANDLE(GtkWidget, wex_widget_attach, parent);
-    if (!child || !container || !can_place(child, container)) return;
+    const bool table = wex_is_a(container, gtk_table_get_type);
+    if (!child || !(table || wex_is_a(container, gtk_fixed_get_type)) || !can_place(child, container)) return;
     const int xsize = int(WEX_GET(wex_widget_xsize, widget));
     const int ysize = int(WEX_GET(wex_widget_ysize, widget));
-    if (wex_is_a(container, gtk_table_get_type)) {
+    if (table) {
         const Span across = cells(x, xsize), down = cells(y, ysize);
         gtk_table_attach_defaults(GTK_TABLE(container), child, across.from, across.to, down.from, down.to);
-    } else if (wex_is_a(container, gtk_fixed_get_type)) {
+    } else {
         if (WEX_GET(wex_widget_image, widget))
             gtk_widget_set_size_request(child, wex_size(xsize), wex_size(ysize));
         else
