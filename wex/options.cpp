@@ -109,7 +109,11 @@ void option_font(const char* option) {
     }
     rc += "\" }";
     gtk_rc_parse_string(rc.c_str());
-    gtk_rc_parse_string("widget \"*\" style \"wexstyle\"");
+    // A style parsed again under its name changes in place, so every widget bound to it follows;
+    // each binding, though, is kept and searched for every widget's style ever after.
+    static bool bound = false;
+    if (!bound) gtk_rc_parse_string("widget \"*\" style \"wexstyle\"");
+    bound = true;
     gtk_rc_reset_styles(gtk_settings_get_default());
 }
 

@@ -66,8 +66,16 @@ TEST_F(Texts, OptionsAndTheirTailsAreTakenAsTheTextPointedAt) {
             EXPECT_STREQ(wex::wex_gui_properties.*cases[i].second, expected[i]) << cases[i].first;
         }
     }
+    WEXOPTIONS("FONT Serif 9");
     Forms font("FONT Sans 13");
     for (const char* p : font.pointers) WEXOPTIONS(p);
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GtkWidget* label = gtk_label_new("text");
+    gtk_container_add(GTK_CONTAINER(window), label);
+    gtk_widget_ensure_style(label);
+    gchar* name = pango_font_description_to_string(label->style->font_desc);
+    EXPECT_STREQ(name, "Sans 13");
+    g_free(name);
     WEXOPTIONS("FONT Sans 10");
     set_option(wex::wex_gui_properties.table_option, "");
     set_option(wex::wex_gui_properties.markup, "");
