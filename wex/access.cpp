@@ -374,19 +374,13 @@ template <class T> T within(double value, T low, T high, double largest) {
     return T(std::clamp(value, std::max(double(low), -largest), std::min(double(high), largest)));
 }
 
-// One markup item, "name: value" (an item without a colon names the property and is its own
-// value).  The tag's property gets the value when the property is a text, a number (kept
-// within its range), a boolean or an enumeration and the value reads as one; any other item
-// leaves the tag alone.
-void set_tag_property(GtkTextTag* tag, std::string_view item) {
-    char* trimmed = __t4k__chop(t4k_temporary_copy(item.data(), item.size()), nullptr, 0);
-    int colon = __t4k__instr(NO_LINE, WEX_UNIT, trimmed, ":", 1);
-    char* name = __t4k__chop(__t4k__left(NO_LINE, WEX_UNIT, trimmed, unsigned(colon - 1)), nullptr, 0);
-    char* value = __t4k__chop(__t4k__mid(NO_LINE, WEX_UNIT, trimmed, colon + 1, -1), nullptr, 0);
-    GParamSpec* spec = g_object_class_find_property(G_OBJECT_GET_CLASS(tag), name);
-    if (!spec || !(spec->flags & G_PARAM_WRITABLE) || (spec->flags & G_PARAM_CONSTRUCT_ONLY)) return;
+// The tag's property `name` gets `value` when the property is a text, a number (kept within its
+// range), a boolean or an enumeration and the value reads as one; otherwise the tag is left alone.
+void set_as_its_type(GtkTextTag* tag, const char* name, const char* value) {
+    GParamSpec* property = g_object_class_find_property(G_OBJECT_GET_CLASS(tag), name);
+    if (!property || !(property->flags & G_PARAM_WRITABLE) || (property->flags & G_PARAM_CONSTRUCT_ONLY)) return;
     const std::optional<double> number = read_number(value);
-    switch (g_type_fundamental(spec->value_type)) {
+    switch (g_type_fundamental(property->value_type)) {
     case G_TYPE_STRING:
         g_object_set(tag, name, value, nullptr);
         break;
@@ -394,23 +388,32 @@ void set_tag_property(GtkTextTag* tag, std::string_view item) {
         if (const auto b = read_boolean(value)) g_object_set(tag, name, *b, nullptr);
         break;
     case G_TYPE_INT:
-        if (const auto* range = G_PARAM_SPEC_INT(spec); number)
+        if (const auto* range = G_PARAM_SPEC_INT(property); number)
             g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_INT), nullptr);
         break;
     case G_TYPE_UINT:
-        if (const auto* range = G_PARAM_SPEC_UINT(spec); number)
+        if (const auto* range = G_PARAM_SPEC_UINT(property); number)
             g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_INT), nullptr);
         break;
     case G_TYPE_DOUBLE:
-        if (const auto* range = G_PARAM_SPEC_DOUBLE(spec); number)
+        if (const auto* range = G_PARAM_SPEC_DOUBLE(property); number)
             g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_DOUBLE), nullptr);
         break;
     case G_TYPE_ENUM:
-        if (const auto v = read_enum(G_PARAM_SPEC_ENUM(spec)->enum_class, value)) g_object_set(tag, name, *v, nullptr);
+        if (const auto v = read_enum(G_PARAM_SPEC_ENUM(property)->enum_class, value)) g_object_set(tag, name, *v, nullptr);
         break;
     default:
         break;
     }
+}
+
+// One markup item, "name: value"; an item without a colon names the property and is its own value.
+void set_tag_property(GtkTextTag* tag, std::string_view item) {
+    char* trimmed = __t4k__chop(t4k_temporary_copy(item.data(), item.size()), nullptr, 0);
+    int colon = __t4k__instr(NO_LINE, WEX_UNIT, trimmed, ":", 1);
+    char* name = __t4k__chop(__t4k__left(NO_LINE, WEX_UNIT, trimmed, unsigned(colon - 1)), nullptr, 0);
+    char* value = __t4k__chop(__t4k__mid(NO_LINE, WEX_UNIT, trimmed, colon + 1, -1), nullptr, 0);
+    set_as_its_type(tag, name, value);
 }
 }  // namespace
 
