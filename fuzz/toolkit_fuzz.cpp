@@ -67,6 +67,13 @@ int32_t number(Input& in) {
     return in.raw();
 }
 
+// A widget's size or place: now and then an extreme number, mostly one that a window shows
+// without X painting thousands of pixels nobody sees (which slows every later run down).
+int32_t extent(Input& in) {
+    const uint8_t b = in.byte();
+    return b < 224 ? b : number(in);
+}
+
 // A small number, for counts and selectors that must stay in reach (sizes of new canvases).
 int32_t small(Input& in) { return int32_t(in.byte() % 64) - 8; }
 
@@ -247,31 +254,31 @@ struct Run {
 
     Widget build(Kind kind) {
         switch (kind) {
-        case WINDOW_K: return WINDOW(texts.text(in), number(in), number(in));
-        case NOTEBOOK_K: return NOTEBOOK(texts.text(in), number(in), number(in));
-        case FRAME_K: return FRAME(number(in), number(in));
-        case BUTTON_K: return BUTTON(texts.text(in), number(in), number(in));
-        case STOCK_K: return STOCK(texts.text(in), number(in), number(in));
-        case TOGGLE_K: return TOGGLE(texts.text(in), number(in), number(in));
-        case CHECK_K: return CHECK(texts.text(in), number(in), number(in));
-        case RADIO_K: return RADIO(texts.text(in), number(in), number(in), handles.any(in));
-        case ENTRY_K: return ENTRY(texts.text(in), number(in), number(in));
-        case WEXENTRY_K: return WEXENTRY(texts.text(in), number(in), number(in));
-        case PASSWORD_K: return PASSWORD(number(in), number(in));
-        case MARK_K: return MARK(texts.text(in), number(in), number(in));
-        case COMBO_K: return COMBO(texts.text(in), number(in), number(in));
-        case HSEPARATOR_K: return HSEPARATOR(number(in));
-        case VSEPARATOR_K: return VSEPARATOR(number(in));
-        case EDIT_K: return EDIT(number(in), number(in));
-        case LIST_K: return LIST(number(in), number(in));
-        case MSGDIALOG_K: return MSGDIALOG(texts.text(in), number(in), number(in), number(in), number(in));
-        case FILEDIALOG_K: return FILEDIALOG(texts.text(in), texts.text(in), number(in), number(in), number(in));
-        case SPIN_K: return SPIN(number(in), number(in), real(in), real(in), real(in));
-        case HSLIDER_K: return HSLIDER(number(in), number(in), real(in), real(in), real(in));
-        case VSLIDER_K: return VSLIDER(number(in), number(in), real(in), real(in), real(in));
-        case IMAGE_K: return IMAGE(texts.text(in), number(in), number(in));
+        case WINDOW_K: return WINDOW(texts.text(in), extent(in), extent(in));
+        case NOTEBOOK_K: return NOTEBOOK(texts.text(in), extent(in), extent(in));
+        case FRAME_K: return FRAME(extent(in), extent(in));
+        case BUTTON_K: return BUTTON(texts.text(in), extent(in), extent(in));
+        case STOCK_K: return STOCK(texts.text(in), extent(in), extent(in));
+        case TOGGLE_K: return TOGGLE(texts.text(in), extent(in), extent(in));
+        case CHECK_K: return CHECK(texts.text(in), extent(in), extent(in));
+        case RADIO_K: return RADIO(texts.text(in), extent(in), extent(in), handles.any(in));
+        case ENTRY_K: return ENTRY(texts.text(in), extent(in), extent(in));
+        case WEXENTRY_K: return WEXENTRY(texts.text(in), extent(in), extent(in));
+        case PASSWORD_K: return PASSWORD(extent(in), extent(in));
+        case MARK_K: return MARK(texts.text(in), extent(in), extent(in));
+        case COMBO_K: return COMBO(texts.text(in), extent(in), extent(in));
+        case HSEPARATOR_K: return HSEPARATOR(extent(in));
+        case VSEPARATOR_K: return VSEPARATOR(extent(in));
+        case EDIT_K: return EDIT(extent(in), extent(in));
+        case LIST_K: return LIST(extent(in), extent(in));
+        case MSGDIALOG_K: return MSGDIALOG(texts.text(in), extent(in), extent(in), number(in), number(in));
+        case FILEDIALOG_K: return FILEDIALOG(texts.text(in), texts.text(in), extent(in), extent(in), number(in));
+        case SPIN_K: return SPIN(extent(in), extent(in), real(in), real(in), real(in));
+        case HSLIDER_K: return HSLIDER(extent(in), extent(in), real(in), real(in), real(in));
+        case VSLIDER_K: return VSLIDER(extent(in), extent(in), real(in), real(in), real(in));
+        case IMAGE_K: return IMAGE(texts.text(in), extent(in), extent(in));
         case CLIPBOARD_K: return CLIPBOARD();
-        case PROGRESSBAR_K: return PROGRESSBAR(texts.text(in), number(in), number(in));
+        case PROGRESSBAR_K: return PROGRESSBAR(texts.text(in), extent(in), extent(in));
         case CANVAS_K: return new_canvas();
         default: return nullptr;
         }
@@ -285,7 +292,7 @@ struct Run {
 
     void attach() {
         Widget parent = handles.any(in), child = handles.any(in);
-        const int32_t x = number(in), y = number(in);
+        const int32_t x = extent(in), y = extent(in);
         if (handles.fixture(child) || ++attached > ATTACHMENTS) return;
         if (handles.fixture(parent) && ++attached_to_fixtures > FIXTURE_CHILDREN) return;
         ATTACH(parent, child, x, y);
