@@ -26,6 +26,11 @@ GtkWidget* known(Widget widget) {
     return *kind && wex_is_a(widget, gtk_widget_get_type) ? static_cast<GtkWidget*>(widget) : nullptr;
 }
 
+// A widget's font or focus entry, when it is a widget (REGISTER may have been given any object).
+GtkWidget* role_widget(void* entry) {
+    return wex_is_a(entry, gtk_widget_get_type) ? static_cast<GtkWidget*>(entry) : nullptr;
+}
+
 // Whether `child` may go into `container`: it has no place yet, is no top-level window, and
 // is not the container itself or one of its ancestors (a widget cannot hold itself).
 bool can_place(GtkWidget* child, GtkWidget* container) {
@@ -191,7 +196,7 @@ void HIDE(Widget widget) {
 
 void FONT(Widget widget, const char* description) {
     T4K_FUNCTION(FONT);
-    auto* target = WEX_GET_HANDLE(GtkWidget, wex_widget_font, known(widget));
+    GtkWidget* target = role_widget(WEX_GET_HANDLE(void, wex_widget_font, known(widget)));
     if (!target) return;
     TextCopy text(description);
     if (!wex_usable_font(text)) return;
@@ -212,7 +217,7 @@ void ENABLE(Widget widget) {
 
 void FOCUS(Widget widget) {
     T4K_FUNCTION(FOCUS);
-    auto* focus = WEX_GET_HANDLE(GtkWidget, wex_widget_focus, known(widget));
+    GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known(widget)));
     if (!focus) return;
     g_object_set(focus, "can-focus", TRUE, nullptr);
     gtk_widget_grab_focus(focus);
@@ -220,7 +225,7 @@ void FOCUS(Widget widget) {
 
 void UNFOCUS(Widget widget) {
     T4K_FUNCTION(UNFOCUS);
-    if (auto* focus = WEX_GET_HANDLE(GtkWidget, wex_widget_focus, known(widget)))
+    if (GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known(widget))))
         g_object_set(focus, "can-focus", FALSE, nullptr);
 }
 }  // namespace wex
