@@ -9,13 +9,16 @@
 namespace {
 using Texts = Toolkit;
 
-// `text` in each form a program may hold it, released with the object.
+// `text` in each form a program may hold it, released with the object.  The pointers into the
+// middle lie at odd and even offsets, near the block's start and far enough in for a header in
+// front of them to be made of text.
 struct Forms {
     std::vector<char*> runtime, plain;
     std::vector<const char*> pointers;
     explicit Forms(const std::string& text) {
         pointers.push_back(text.c_str());
-        for (const std::string& prefix : {std::string(), std::string("#"), std::string("##")}) {
+        for (size_t offset : {0, 1, 2, 9, 10}) {
+            const std::string prefix(offset, '#');
             runtime.push_back(__t4k_Copy_String(nullptr, (prefix + text).c_str()));
             plain.push_back(__t4k__strdup((prefix + text).c_str()));
             pointers.push_back(runtime.back() + prefix.size());
