@@ -263,6 +263,20 @@ char* __t4k_Copy_String(char* x, const char* y) {
     return x;
 }
 
+// A tail inside x itself is safe: it is shorter than x's capacity, so x is not moved.
+char* t4k_copy_tail(char* x, const char* text) {
+    if (text == nullptr) {
+        __t4k__free(x);
+        return nullptr;
+    }
+    size_t size = std::strlen(text);
+    x = __t4k_str_realloc(x, static_cast<unsigned>(size));
+    std::memmove(x, text, size);
+    if (is_odd(x)) t4k_head(x)->length = static_cast<int32_t>(size);
+    x[size] = '\0';
+    return x;
+}
+
 /* Assigning the temporary that the last string function has just made swaps blocks
    instead of copying: the variable takes the slot's block and the slot gets the
    variable's old block to reuse.  The swap is only sound for the temporary that sits in

@@ -44,6 +44,10 @@ char* __t4k_str_realloc(char* p, unsigned size);
 char* __t4k_Copy_String(char* x, const char* y);
 char* __t4k_Assign_String(char** x, const char* y);
 char* __t4k__topstring(char* p);
+// x = a copy of `text` as __t4k_Copy_String makes it, but with the text measured up to its
+// terminator and never by a header: the one safe way to take a text that may point into the
+// middle of another (the tail after a keyword, whatever pointer a program hands over).
+char* t4k_copy_tail(char* x, const char* text);
 unsigned __t4k__len(const char* p);
 unsigned __t4k__buf(const char* p);
 char* __t4k__strdup(const char* s);
@@ -56,6 +60,11 @@ void __t4k__free(void* p);
 
 // Header access for a runtime string (p must be odd and point 9 bytes into its block).
 inline t4k_header* t4k_head(char* p) { return reinterpret_cast<t4k_header*>(p - T4K_HEADER); }
+// The test is only sound for the start of a text: an odd pointer into the middle of any heap
+// block (a runtime string's tail, a plain copy's tail) passes it too, and its "header" is then
+// text or another block's bytes.  A pointer that may not start its text must never reach this
+// test, nor any call that makes it (__t4k__len, __t4k__buf, the copies, the string functions):
+// take such a text with t4k_copy_tail.
 inline bool t4k_is_runtime(const char* p) {
     return (reinterpret_cast<uintptr_t>(p) & 1) && p > __t4k__ptrlow && p < __t4k__ptrhgh;
 }

@@ -1,8 +1,11 @@
 // access.cpp: TEXT, GRAB$, SET and GET, dispatched on a widget's kind name through one table.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 #include "wex/properties.h"
@@ -78,8 +81,8 @@ void notebook_text(Widget w, const char* title) {
                           : gtk_fixed_new();
     gtk_widget_show(page);
     int index = gtk_notebook_append_page(GTK_NOTEBOOK(w), page, gtk_label_new(title));
-    Key page_key(page);
-    WEX_PUT_STR(wex_widget_nb_page$, w, __t4k__concat(WEX_GET(wex_widget_nb_page$, w), " ", page_key.text, nullptr));
+    const std::string pages = std::string(WEX_GET(wex_widget_nb_page$, w)) + ' ' + Key(page).text;
+    WEX_PUT_STR(wex_widget_nb_page$, w, pages.c_str());
     gtk_notebook_set_current_page(GTK_NOTEBOOK(w), index);
 }
 char* notebook_grab(Widget w) {
@@ -89,9 +92,19 @@ char* notebook_grab(Widget w) {
 void notebook_set(Widget w, int page) { gtk_notebook_set_current_page(GTK_NOTEBOOK(w), page); }
 int notebook_get(Widget w) { return gtk_notebook_get_current_page(GTK_NOTEBOOK(w)); }
 
-// --- buttons: the text is the child label's ---
-void button_text(Widget w, const char* text) { gtk_label_set_text(GTK_LABEL(font_of(w)), text); }
-char* button_grab(Widget w) { return ring(gtk_label_get_text(GTK_LABEL(font_of(w)))); }
+// --- buttons: the text is the child label's; a stock button's child is an image and a label
+// in a box, which has no text of its own.  Only the toggling kinds have a state. ---
+GtkLabel* label_of(Widget w) {
+    GtkWidget* child = font_of(w);
+    return wex_is_a(child, gtk_label_get_type) ? GTK_LABEL(child) : nullptr;
+}
+void button_text(Widget w, const char* text) {
+    if (GtkLabel* label = label_of(w)) gtk_label_set_text(label, text);
+}
+char* button_grab(Widget w) {
+    GtkLabel* label = label_of(w);
+    return ring(label ? gtk_label_get_text(label) : "");
+}
 void button_set(Widget w, int active) { gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(w), active); }
 int button_get(Widget w) { return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(w)); }
 
@@ -119,7 +132,8 @@ void combo_text(Widget w, const char* text) {
     }
 }
 char* combo_grab(Widget w) { return ring_taken(gtk_combo_box_get_active_text(GTK_COMBO_BOX(w))); }
-void combo_set(Widget w, int row) { gtk_combo_box_set_active(GTK_COMBO_BOX(w), row); }
+// Any negative row makes no row active, as -1 does.
+void combo_set(Widget w, int row) { gtk_combo_box_set_active(GTK_COMBO_BOX(w), std::max(row, -1)); }
 int combo_get(Widget w) { return gtk_combo_box_get_active(GTK_COMBO_BOX(w)); }
 
 // --- frame: a new label is a new widget, and FONT must reach it ---
@@ -132,6 +146,18 @@ char* frame_grab(Widget w) { return ring(gtk_frame_get_label(GTK_FRAME(w))); }
 // --- edit: the handle is the scrolled window; the buffer keeps its tag and end mark ---
 GtkTextBuffer* buffer_of(Widget w) { return WEX_GET_HANDLE(GtkTextBuffer, wex_widget_s_widget, w); }
 
+// A text buffer holds UTF-8 only: each byte that is no part of a UTF-8 character is shown as
+// the replacement character, U+FFFD, rather than the text being refused.
+std::string as_utf8(const char* text) {
+    constexpr std::string_view REPLACEMENT = "\xEF\xBF\xBD";
+    std::string out;
+    for (const gchar* end = nullptr; !g_utf8_validate(text, -1, &end); text = end + 1) {
+        out.append(text, end);
+        out += REPLACEMENT;
+    }
+    return out + text;
+}
+
 void edit_text(Widget w, const char* text) {
     GtkTextBuffer* buffer = buffer_of(w);
     if (is_empty(text)) {
@@ -141,7 +167,7 @@ void edit_text(Widget w, const char* text) {
     t4k::Scratch end(EDIT_TEXT_LINE, WEX_UNIT);
     gtk_text_buffer_get_end_iter(buffer, end.as<GtkTextIter>());
     GtkTextTag* tag = WEX_GET_HANDLE(GtkTextTag, wex_widget_attach, buffer);
-    gtk_text_buffer_insert_with_tags(buffer, end.as<GtkTextIter>(), text, -1, tag, nullptr);
+    gtk_text_buffer_insert_with_tags(buffer, end.as<GtkTextIter>(), as_utf8(text).c_str(), -1, tag, nullptr);
 }
 char* edit_grab(Widget w) {
     GtkTextBuffer* buffer = buffer_of(w);
@@ -233,14 +259,21 @@ char* clipboard_grab(Widget w) { return ring_taken(gtk_clipboard_wait_for_text(G
 // --- progress bar: SET and GET speak percent ---
 void progressbar_text(Widget w, const char* text) { gtk_progress_bar_set_text(GTK_PROGRESS_BAR(w), text); }
 char* progressbar_grab(Widget w) { return ring(gtk_progress_bar_get_text(GTK_PROGRESS_BAR(w))); }
-void progressbar_set(Widget w, int percent) { gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(w), percent / 100.0); }
+// A progress bar shows 0 to 100 percent; a value beyond either end shows that end.
+void progressbar_set(Widget w, int percent) {
+    gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(w), std::clamp(percent, 0, 100) / 100.0);
+}
 int progressbar_get(Widget w) { return int(std::lrint(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(w)) * 100)); }
 
 // --- spin button and sliders ---
 void spin_set(Widget w, int value) { gtk_spin_button_set_value(GTK_SPIN_BUTTON(w), value); }
 int spin_get(Widget w) { return gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(w)); }
 void slider_set(Widget w, int value) { gtk_range_set_value(GTK_RANGE(w), value); }
-int slider_get(Widget w) { return int(gtk_range_get_value(GTK_RANGE(w))); }
+// Truncated toward zero; a value beyond the int range reads as its nearest end.
+int slider_get(Widget w) {
+    const double value = gtk_range_get_value(GTK_RANGE(w));
+    return int(std::clamp(value, double(INT_MIN), double(INT_MAX)));
+}
 
 // --- image: the event box's image child shows the file ---
 void image_text(Widget w, const char* file) {
@@ -271,8 +304,8 @@ int external_get(Widget w) {
 constexpr Behaviour BEHAVIOURS[] = {
     {"window", window_text, window_grab, window_set, window_get},
     {"notebook", notebook_text, notebook_grab, notebook_set, notebook_get},
-    {"button", button_text, button_grab, button_set, button_get},
-    {"stock", button_text, button_grab, button_set, button_get},
+    {"button", button_text, button_grab, nullptr, nullptr},
+    {"stock", button_text, button_grab, nullptr, nullptr},
     {"toggle", button_text, button_grab, button_set, button_get},
     {"check", button_text, button_grab, button_set, button_get},
     {"radio", button_text, button_grab, button_set, button_get},
@@ -300,31 +333,107 @@ const Behaviour* behaviour_of(Widget w) {
     return nullptr;
 }
 
-// One markup item, "name: value": the tag's property `name` gets the text `value`.  An item
-// without a colon names the property and is its own value.
+/* The "MARKUP" values arrive as texts; each is read as its property's own type.  GLib takes
+ * the value of a property by its type, so a text handed to a number property is read as a
+ * number made of the pointer's bits, and one handed to a font description or a tab array is
+ * taken for a pointer to such a record. */
+std::optional<double> read_number(const char* text) {
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<gboolean> read_boolean(const char* text) {
+    static constexpr std::pair<const char*, gboolean> WORDS[] = {
+        {"true", TRUE}, {"false", FALSE}, {"yes", TRUE}, {"no", FALSE}, {"on", TRUE}, {"off", FALSE},
+        {"1", TRUE},    {"0", FALSE},
+    };
+    for (const auto& [word, value] : WORDS)
+        if (__t4k__strcasecmp(text, word) == 0) return value;
+    return std::nullopt;
+}
+
+// An enumeration's value by its name ("PANGO_STYLE_ITALIC"), nick ("italic") or number.
+std::optional<gint> read_enum(const GEnumClass* values, const char* text) {
+    const std::optional<double> number = read_number(text);
+    for (guint i = 0; i < values->n_values; ++i) {
+        const GEnumValue& v = values->values[i];
+        if (__t4k__strcasecmp(text, v.value_name) == 0 || __t4k__strcasecmp(text, v.value_nick) == 0 ||
+            (number && *number == v.value))
+            return v.value;
+    }
+    return std::nullopt;
+}
+
+/* A number is kept within its property's range and, as a text tag's numbers are font sizes,
+ * scales and distances, within the largest font size (in points, or in Pango units for the
+ * int properties): GTK turns them into ints of Pango units, which larger ones overflow. */
+constexpr double LARGEST_DOUBLE = WEX_MAX_FONT_POINTS, LARGEST_INT = WEX_MAX_FONT_POINTS * PANGO_SCALE;
+template <class T> T within(double value, T low, T high, double largest) {
+    return T(std::clamp(value, std::max(double(low), -largest), std::min(double(high), largest)));
+}
+
+// The tag's property `name` gets `value` when the property is a text, a number (kept within its
+// range), a boolean or an enumeration and the value reads as one; otherwise the tag is left alone.
+void set_as_its_type(GtkTextTag* tag, const char* name, const char* value) {
+    GParamSpec* property = g_object_class_find_property(G_OBJECT_GET_CLASS(tag), name);
+    if (!property || !(property->flags & G_PARAM_WRITABLE) || (property->flags & G_PARAM_CONSTRUCT_ONLY)) return;
+    const std::optional<double> number = read_number(value);
+    switch (g_type_fundamental(property->value_type)) {
+    case G_TYPE_STRING:
+        g_object_set(tag, name, value, nullptr);
+        break;
+    case G_TYPE_BOOLEAN:
+        if (const auto b = read_boolean(value)) g_object_set(tag, name, *b, nullptr);
+        break;
+    case G_TYPE_INT:
+        if (const auto* range = G_PARAM_SPEC_INT(property); number)
+            g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_INT), nullptr);
+        break;
+    case G_TYPE_UINT:
+        if (const auto* range = G_PARAM_SPEC_UINT(property); number)
+            g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_INT), nullptr);
+        break;
+    case G_TYPE_DOUBLE:
+        if (const auto* range = G_PARAM_SPEC_DOUBLE(property); number)
+            g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_DOUBLE), nullptr);
+        break;
+    case G_TYPE_ENUM:
+        if (const auto v = read_enum(G_PARAM_SPEC_ENUM(property)->enum_class, value)) g_object_set(tag, name, *v, nullptr);
+        break;
+    default:
+        break;
+    }
+}
+
+// One markup item, "name: value"; an item without a colon names the property and is its own value.
 void set_tag_property(GtkTextTag* tag, std::string_view item) {
     char* trimmed = __t4k__chop(t4k_temporary_copy(item.data(), item.size()), nullptr, 0);
     int colon = __t4k__instr(NO_LINE, WEX_UNIT, trimmed, ":", 1);
     char* name = __t4k__chop(__t4k__left(NO_LINE, WEX_UNIT, trimmed, unsigned(colon - 1)), nullptr, 0);
     char* value = __t4k__chop(__t4k__mid(NO_LINE, WEX_UNIT, trimmed, colon + 1, -1), nullptr, 0);
-    g_object_set(tag, name, value, nullptr);
+    set_as_its_type(tag, name, value);
 }
 }  // namespace
 
-// The columns and rows of the first word containing "TABLE" that two more words follow.
+// The columns and rows of the first word containing "TABLE" that two more words follow: the
+// one rule for every table layout.  Each number is truncated and must lie within what a GTK
+// table can hold, 1 to 65535; anything else is no usable shape.
 bool wex_table_shape(const char* option, int* columns, int* rows) {
     if (option == nullptr || std::strstr(option, "TABLE") == nullptr) return false;
     std::vector<std::string_view> words;
     for_each_word(option, ' ', [&](std::string_view word) { words.push_back(word); });
-    auto number = [](std::string_view word) {
+    auto cells = [](std::string_view word) {
         char text[32];
         std::snprintf(text, sizeof text, "%.*s", int(word.size()), word.data());
-        return int(std::atof(text));
+        const double value = std::atof(text);
+        return value >= 1 && value < WEX_MAX_TABLE_CELLS + 1 ? int(value) : 0;
     };
     for (size_t i = 0; i + 2 < words.size(); ++i) {
         if (words[i].find("TABLE") == std::string_view::npos) continue;
-        *columns = number(words[i + 1]);
-        *rows = number(words[i + 2]);
+        *columns = cells(words[i + 1]);
+        *rows = cells(words[i + 2]);
         return *columns > 0 && *rows > 0;
     }
     return false;
@@ -356,8 +465,7 @@ void TEXT(Widget widget, const char* text) {
     T4K_FUNCTION(TEXT);
     TextCopy copy(text);
     const Behaviour* behaviour = behaviour_of(widget);
-    if (behaviour != nullptr && behaviour->text != nullptr)
-        behaviour->text(widget, copy != nullptr ? static_cast<char*>(copy) : EmptyString);
+    if (behaviour != nullptr && behaviour->text != nullptr) behaviour->text(widget, copy);
 }
 
 char* GRAB$(Widget widget) {

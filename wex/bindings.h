@@ -37,6 +37,7 @@
     X(gtk_file_chooser_set_select_multiple) \
     X(gtk_file_chooser_get_uris) \
     X(gtk_fixed_new) \
+    X(gtk_fixed_get_type) \
     X(gtk_fixed_put) \
     X(gtk_frame_get_label) \
     X(gtk_frame_get_label_widget) \
@@ -50,6 +51,7 @@
     X(gtk_image_set_from_file) \
     X(gtk_label_get_text) \
     X(gtk_label_new) \
+    X(gtk_label_get_type) \
     X(gtk_label_get_selectable) \
     X(gtk_label_set_markup) \
     X(gtk_label_set_selectable) \
@@ -86,6 +88,7 @@
     X(gtk_spin_button_new_with_range) \
     X(gtk_spin_button_set_value) \
     X(gtk_table_new) \
+    X(gtk_table_get_type) \
     X(gtk_table_attach_defaults) \
     X(gtk_text_buffer_apply_tag) \
     X(gtk_text_buffer_create_mark) \
@@ -135,12 +138,14 @@
     X(gtk_widget_set_size_request) \
     X(gtk_widget_show_all) \
     X(gtk_widget_show) \
+    X(gtk_widget_get_type) \
     X(gtk_window_fullscreen) \
     X(gtk_window_unfullscreen) \
     X(gtk_window_get_title) \
     X(gtk_window_move) \
     X(gtk_window_new) \
     X(gtk_window_set_position) \
+    X(gtk_window_set_geometry_hints) \
     X(gtk_window_set_resizable) \
     X(gtk_window_set_title)
 
@@ -148,6 +153,7 @@
     X(gdk_color_copy) \
     X(gdk_color_free) \
     X(gdk_color_parse) \
+    X(gdk_drawable_get_size) \
     X(gdk_colormap_get_system) \
     X(gdk_draw_arc) \
     X(gdk_draw_layout_with_colors) \
@@ -173,23 +179,30 @@
 #define WEX_GOBJECT_FUNCTIONS(X) \
     X(g_object_get) \
     X(g_object_set) \
-    X(g_signal_connect_data)
+    X(g_signal_connect_data) \
+    X(g_object_class_find_property) \
+    X(g_type_check_instance_is_a) \
+    X(g_type_fundamental)
 
 #define WEX_GLIB_FUNCTIONS(X) \
     X(g_slist_free) \
     X(g_malloc) \
     X(g_free) \
     X(g_slist_nth_data) \
-    X(g_source_remove)
+    X(g_source_remove) \
+    X(g_utf8_validate)
 
 #define WEX_PANGO_FUNCTIONS(X) \
     X(pango_font_description_free) \
+    X(pango_font_description_get_set_fields) \
     X(pango_font_description_get_size) \
+    X(pango_layout_get_pixel_size) \
     X(pango_layout_set_markup)
 
 #define WEX_GLAREA_FUNCTIONS(X) \
     X(gtk_gl_area_make_current) \
-    X(gtk_gl_area_swap_buffers)
+    X(gtk_gl_area_swap_buffers) \
+    X(gtk_gl_area_get_type)
 
 #define WEX_GLEXT_FUNCTIONS(X) \
     X(gtk_widget_set_gl_capability) \

@@ -1,11 +1,14 @@
 // canvas.cpp: CANVAS and DRAW, the registry entries of a canvas and the current-canvas cache.
+#include <algorithm>
 #include <cstring>
 #include <vector>
 #include "wex/canvas.h"
 #include "wex/events.h"
+#include "wex/library.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
+#include "wex/widgets.h"
 
 namespace wex {
 namespace {
@@ -41,18 +44,20 @@ struct Surface {
     GdkColor* record;
 };
 
-bool gl_bound() {
-    if (!glBegin) return false;
-    return wex_uses_glarea() ? gtk_gl_area_new && gtk_gl_area_make_current
-                             : gtk_gl_init && gtk_widget_set_gl_capability;
+bool gl_bound() { return wex_gl_usable(wex_uses_glarea()); }
+
+// A table cell may grow a canvas to any size, so in a table layout (the same rule as the
+// windows') the pixmap covers the screen.
+bool table_layout() {
+    int columns = 0, rows = 0;
+    return wex_table_shape(wex_gui_properties.table_option, &columns, &rows);
 }
 
-bool table_layout() {
-    const char* option = wex_gui_properties.table_option;
-    return option && std::strstr(option, "TABLE");
-}
+// GDK refuses a pixmap without pixels, and X none beyond its largest coordinate.
+int pixmap_side(int pixels) { return std::clamp(pixels, 1, WEX_MAX_PIXELS); }
 
 // Kind 0: a GTK image showing a white pixmap, with its graphics context and colour record.
+// The registered size stays as given.
 Surface gtk_surface(int width, int height) {
     GtkWidget* image = gtk_image_new();
     GdkWindow* root = gdk_get_default_root_window();
@@ -61,9 +66,8 @@ Surface gtk_surface(int width, int height) {
         w = gdk_screen_get_width(gdk_screen_get_default());
         h = gdk_screen_height();
     }
-    // GDK refuses a pixmap without pixels; the registered size stays as given.
-    w = w > 0 ? w : 1;
-    h = h > 0 ? h : 1;
+    w = pixmap_side(w);
+    h = pixmap_side(h);
     GdkPixmap* pixmap = gdk_pixmap_new(root, w, h, -1);
     GdkGC* gc = gdk_gc_new(pixmap);
     gtk_image_set_from_pixmap(GTK_IMAGE(image), pixmap, nullptr);
@@ -82,9 +86,12 @@ Surface gtk_surface(int width, int height) {
     return {image, pixmap, record};
 }
 
+const char* gl_in_use = nullptr;  // the GL library of the first GL canvas, once there is one
+
 // Kind 1: a GL drawing area from GtkGLArea or GtkGLExt, cleared at its first expose.
 Surface gl_surface(int, int) {
     GtkWidget* area;
+    gl_in_use = wex_uses_glarea() ? "GLAREA" : "GLEXT";
     if (wex_uses_glarea()) {
         area = gtk_gl_area_new(GLAREA_ATTRIBUTES);
     } else {
@@ -158,13 +165,19 @@ const CanvasParts* wex_current_canvas() {
                WEX_GET_HANDLE(GtkWidget, wex_widget_image, ebox),
                int(WEX_GET(wex_widget_xsize, ebox)),
                int(WEX_GET(wex_widget_ysize, ebox)),
+               0, 0,
                0};
     current.kind = kind_of(drawable);
+    current.width = current.xsize;
+    current.height = current.ysize;
+    if (current.kind == 0) gdk_drawable_get_size(static_cast<GdkDrawable*>(drawable), &current.width, &current.height);
     current_valid = true;
     return &current;
 }
 
 void wex_forget_canvas() { current_valid = false; }
+
+const char* wex_gl_library_in_use() { return gl_in_use; }
 
 Widget CANVAS(int width, int height) {
     T4K_FUNCTION(CANVAS);

@@ -11,6 +11,7 @@ struct CanvasParts {
     GtkWidget* ebox;      // the canvas handle
     GtkWidget* image;     // the drawing widget inside the event box
     int xsize, ysize;     // the size given to CANVAS
+    int width, height;    // what drawing is cut to: kind 0 the pixmap's size, else xsize, ysize
     int kind;             // 0 GTK pixmap, 1 OpenGL, 2 GooCanvas: which painter draws on it
 };
 
@@ -47,6 +48,11 @@ void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4
 
 // Whether GL canvases come from GtkGLArea (gl_library "GLAREA"); else from GtkGLExt.
 bool wex_uses_glarea();
+
+// "GLAREA" or "GLEXT" once a GL canvas has been made, else null.  The two libraries register
+// GObject types of the same names (GdkGLContext among them), so only the first one used can
+// make canvases in a process.
+const char* wex_gl_library_in_use();
 
 // GL canvases: make the context current (false when the widget has no GL drawable yet),
 // show the back buffer and, for GtkGLExt, end the drawing.

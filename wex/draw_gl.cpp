@@ -1,4 +1,6 @@
 // draw_gl.cpp: drawing on OpenGL canvases (GtkGLExt or GtkGLArea) and their first expose.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include "runtime/runtime.h"
@@ -6,6 +8,7 @@
 #include "wex/library.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
+#include "wex/widgets.h"
 
 namespace wex {
 namespace {
@@ -90,23 +93,27 @@ template <class Emit> void paint(const CanvasParts& c, bool pixel_centres, Emit 
     if (!frozen()) wex_gl_swap(c.drawable);
 }
 
-void quad(unsigned mode, int x1, int y1, int x2, int y2) {
+// Coordinates are summed in 64 bits and handed to GL within the int range, which GL clips.
+int gl_int(double v) { return int(std::clamp(v, double(INT_MIN), double(INT_MAX))); }
+
+void quad(unsigned mode, double x1, double y1, double x2, double y2) {
     glBegin(mode);
-    glVertex2i(x1, y1);
-    glVertex2i(x2, y1);
-    glVertex2i(x2, y2);
-    glVertex2i(x1, y2);
+    glVertex2i(gl_int(x1), gl_int(y1));
+    glVertex2i(gl_int(x2), gl_int(y1));
+    glVertex2i(gl_int(x2), gl_int(y2));
+    glVertex2i(gl_int(x1), gl_int(y2));
     glEnd();
 }
 
 void circle(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill) {
     paint(c, true, [&] {
         set_colour(gl_colour(colour, BLACK));
-        int rx = w / 2, ry = h / 2;
+        const int rx = w / 2, ry = h / 2;
+        const double cx = double(x) + rx, cy = double(y) + ry;
         glBegin(fill ? GL_POLYGON_ : GL_LINE_LOOP_);
         for (int i = 1; i <= CIRCLE_VERTICES; ++i) {
             double a = i * TWO_PI / CIRCLE_VERTICES;
-            glVertex2i(x + rx + int(std::cos(a) * rx), y + ry + int(std::sin(a) * ry));
+            glVertex2i(gl_int(cx + std::trunc(std::cos(a) * rx)), gl_int(cy + std::trunc(std::sin(a) * ry)));
         }
         glEnd();
     });
@@ -115,7 +122,7 @@ void circle(const CanvasParts& c, const char* colour, int x, int y, int w, int h
 void square(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill) {
     paint(c, true, [&] {
         set_colour(gl_colour(colour, BLACK));
-        quad(fill ? GL_POLYGON_ : GL_LINE_LOOP_, x, y, x + w, y + h);
+        quad(fill ? GL_POLYGON_ : GL_LINE_LOOP_, x, y, double(x) + w, double(y) + h);
     });
 }
 
@@ -142,12 +149,12 @@ void pixel(const CanvasParts& c, const char* colour, int x, int y) {
 void out(const CanvasParts& c, const char* text, const char* fg, const char* bg, int x, int y) {
     Rgb foreground = gl_colour(fg, BLACK), background = gl_colour(bg, WHITE);
     paint(c, false, [&] {
-        int left = x;
+        double left = x;
         for_each_char(text, [&](unsigned code) {
             set_colour(background);
-            quad(GL_POLYGON_, left, y, left + GLYPH_WIDTH, y + GLYPH_HEIGHT);
+            quad(GL_POLYGON_, left, y, left + GLYPH_WIDTH, double(y) + GLYPH_HEIGHT);
             set_colour(foreground);
-            glRasterPos2i(left, y + GLYPH_HEIGHT);
+            glRasterPos2i(gl_int(left), gl_int(double(y) + GLYPH_HEIGHT));
             // Each glyph row is an int whose first byte holds the row's pixels: with GL's
             // default row alignment of 4 bytes the glyph's 16 ints are its bitmap.
             if (code >= FIRST_GLYPH && code - FIRST_GLYPH < GLYPH_COUNT)
@@ -177,17 +184,22 @@ bool wex_uses_glarea() {
     return library && std::strcmp(library, "GLAREA") == 0;
 }
 
+namespace {
+// A GL canvas keeps the library it was made with, whatever gl_library says now.
+bool is_glarea(void* area) { return gtk_gl_area_get_type && wex_is_a(area, gtk_gl_area_get_type); }
+}  // namespace
+
 bool wex_gl_begin(void* area) {
     auto* widget = static_cast<GtkWidget*>(area);
     if (!GTK_WIDGET_REALIZED(widget)) return false;
-    if (wex_uses_glarea()) return gtk_gl_area_make_current(static_cast<GtkGLArea*>(area));
+    if (is_glarea(area)) return gtk_gl_area_make_current(static_cast<GtkGLArea*>(area));
     GdkGLWindow* window = gtk_widget_get_gl_window(widget);
     if (!window) return false;
     return gdk_gl_drawable_gl_begin(reinterpret_cast<GdkGLDrawable*>(window), gtk_widget_get_gl_context(widget));
 }
 
 void wex_gl_swap(void* area) {
-    if (wex_uses_glarea()) {
+    if (is_glarea(area)) {
         gtk_gl_area_swap_buffers(static_cast<GtkGLArea*>(area));
         return;
     }

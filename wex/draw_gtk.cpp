@@ -2,6 +2,7 @@
 #include <cstring>
 #include "runtime/runtime.h"
 #include "wex/canvas.h"
+#include "wex/clip.h"
 
 namespace wex {
 namespace {
@@ -77,43 +78,63 @@ void show_later(const CanvasParts& c) {
 }
 
 GdkDrawable* pixmap(const CanvasParts& c) { return static_cast<GdkDrawable*>(c.drawable); }
+Sheet sheet(const CanvasParts& c) { return {c.width, c.height}; }
 
+// Every shape is cut to the pixmap first (clip.h); one that misses it draws and queues nothing.
 void circle(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill) {
+    if (w < 0 || h < 0) return;
     set_pen(c, colour);
-    gdk_draw_arc(pixmap(c), c.gc, fill, x, y, w, h, 0, FULL_CIRCLE);
+    if (within_x(x, y, w, h)) {
+        gdk_draw_arc(pixmap(c), c.gc, fill, x, y, w, h, 0, FULL_CIRCLE);
+    } else {
+        raster_ellipse(
+            sheet(c), x, y, w, h, fill != 0,
+            [&](int left, int row, int width) { gdk_draw_rectangle(pixmap(c), c.gc, TRUE, left, row, width, 1); },
+            [&](int column, int row) { gdk_draw_point(pixmap(c), c.gc, column, row); });
+    }
     show_later(c);
 }
 
 void square(const CanvasParts& c, const char* colour, int x, int y, int w, int h, int fill) {
+    Rect r;
+    if (!(fill ? clip_fill(sheet(c), x, y, w, h, &r) : clip_outline(sheet(c), x, y, w, h, &r))) return;
     set_pen(c, colour);
-    gdk_draw_rectangle(pixmap(c), c.gc, fill, x, y, w, h);
+    gdk_draw_rectangle(pixmap(c), c.gc, fill, r.x, r.y, r.width, r.height);
     show_later(c);
 }
 
 void line(const CanvasParts& c, const char* colour, int x1, int y1, int x2, int y2) {
+    int ends[4];
+    if (!clip_segment(x1, y1, x2, y2, ends)) return;
     set_pen(c, colour);
-    gdk_draw_line(pixmap(c), c.gc, x1, y1, x2, y2);
+    gdk_draw_line(pixmap(c), c.gc, ends[0], ends[1], ends[2], ends[3]);
     show_later(c);
 }
 
 void pixel(const CanvasParts& c, const char* colour, int x, int y) {
+    if (x < 0 || y < 0 || x >= c.width || y >= c.height) return;
     set_pen(c, colour);
     gdk_draw_point(pixmap(c), c.gc, x, y);
     show_later(c);
 }
 
 // Marked-up text in the image's font; an empty background leaves the pixels behind the glyphs.
+// A text that misses the pixmap is not drawn (its glyphs' positions would wrap in X).
 void out(const CanvasParts& c, const char* text, const char* fg, const char* bg, int x, int y) {
-    set_pen(c, fg);
     PangoLayout* layout = gtk_widget_create_pango_layout(c.image, nullptr);
     pango_layout_set_markup(layout, text ? text : "", -1);
-    GdkColor* background = gdk_color_copy(c.record);
-    bool painted = bg && *bg;
-    if (painted) gdk_color_parse(bg, background);
-    gdk_draw_layout_with_colors(pixmap(c), c.gc, x, y, layout, c.record, painted ? background : nullptr);
-    pen.gc = nullptr;  // the text renderer is free to change the context
-    show_later(c);
-    gdk_color_free(background);
+    int w = 0, h = 0;
+    pango_layout_get_pixel_size(layout, &w, &h);
+    if (int64_t(x) + w > 0 && int64_t(y) + h > 0 && x < c.width && y < c.height) {
+        set_pen(c, fg);
+        GdkColor* background = gdk_color_copy(c.record);
+        bool painted = bg && *bg;
+        if (painted) gdk_color_parse(bg, background);
+        gdk_draw_layout_with_colors(pixmap(c), c.gc, x, y, layout, c.record, painted ? background : nullptr);
+        pen.gc = nullptr;  // the text renderer is free to change the context
+        show_later(c);
+        gdk_color_free(background);
+    }
     g_object_unref(layout);
 }
 
@@ -131,8 +152,12 @@ void picture(const CanvasParts& c, const char* file, int x, int y, int w, int h)
     // -1 takes the whole picture, as GDK does; a larger region than the picture is cut to it.
     w = w < 0 || w > pw ? pw : w;
     h = h < 0 || h > ph ? ph : h;
-    gdk_draw_pixbuf(pixmap(c), c.gc, pixbuf, 0, 0, x, y, w, h, GDK_RGB_DITHER_NONE, 0, 0);
-    show_later(c);
+    Rect r;
+    if (clip_fill(sheet(c), x, y, w, h, &r)) {
+        gdk_draw_pixbuf(pixmap(c), c.gc, pixbuf, int(int64_t(r.x) - x), int(int64_t(r.y) - y), r.x, r.y, r.width, r.height, GDK_RGB_DITHER_NONE,
+                        0, 0);
+        show_later(c);
+    }
     g_object_unref(pixbuf);
 }
 

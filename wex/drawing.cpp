@@ -1,4 +1,5 @@
 // drawing.cpp: the drawing calls and GETCOLOR$, each handed to the painter of the current canvas.
+#include <algorithm>
 #include <cstdio>
 #include "runtime/runtime.h"
 #include "wex/canvas.h"
@@ -52,7 +53,7 @@ char* GETCOLOR$(int x, int y, int alpha) {
     T4K_FUNCTION(GETCOLOR$);
     unsigned char rgba[4] = {0, 0, 0, 0};
     on_canvas([&](const Painter& p, const CanvasParts& c) {
-        if (x >= 0 && y >= 0 && x < c.xsize && y < c.ysize) p.read(c, x, y, rgba);
+        if (x >= 0 && y >= 0 && x < std::min(c.xsize, c.width) && y < std::min(c.ysize, c.height)) p.read(c, x, y, rgba);
     });
     char text[COLOUR_TEXT_SIZE];
     int length = alpha ? std::snprintf(text, sizeof text, "%s%02X%02X%02X%02X\n", "#", rgba[0], rgba[1], rgba[2],

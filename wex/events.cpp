@@ -42,6 +42,7 @@ gboolean stop_repeated_press(GtkWidget*, GdkEventButton* event, gpointer) {
     return event->type != GDK_BUTTON_PRESS;
 }
 
+// A widget without a callback signal ends the program; a null function connects nothing.
 void connect(Widget widget, Callback function, gpointer data, const Connector& connector) {
     const char* name = signal_of(widget, connector);
     if (!name) {
@@ -49,6 +50,7 @@ void connect(Widget widget, Callback function, gpointer data, const Connector& c
         std::fflush(stdout);
         std::exit(0);
     }
+    if (!function) return;
     void* target = WEX_GET_HANDLE(void, wex_widget_s_widget, widget);
     if (std::strcmp(name, "button-press-event") == 0)
         g_signal_connect_data(target, name, G_CALLBACK(stop_repeated_press), nullptr, nullptr, GConnectFlags(0));

@@ -1,4 +1,5 @@
 // init.cpp: INIT, the toolkit's global state, the scaling rule, the main loop and the screen size.
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include "runtime/runtime.h"
@@ -41,9 +42,23 @@ void set_defaults() {
 }
 }  // namespace
 
+namespace {
+double scaled(int value) { return value * WEX_FONT_SIZE_FACTOR * WEX_XFT_SIZE_FACTOR; }
+}  // namespace
+
 int wex_scale(int value) {
-    return static_cast<int>(std::lrint(value * WEX_FONT_SIZE_FACTOR * WEX_XFT_SIZE_FACTOR));
+    const double v = scaled(value);
+    if (!(v > INT_MIN)) return std::isnan(v) ? 0 : INT_MIN;
+    if (!(v < INT_MAX)) return INT_MAX;
+    return static_cast<int>(std::lrint(v));
 }
+
+int wex_size(double pixels) {
+    if (std::isnan(pixels) || pixels < 0) return -1;
+    return pixels < WEX_MAX_PIXELS ? static_cast<int>(std::lrint(pixels)) : WEX_MAX_PIXELS;
+}
+
+int wex_scaled_size(int value) { return wex_size(scaled(value)); }
 
 // A font name without a size would give 0 and shrink every scaled widget to nothing; such a
 // desktop is taken to need no scaling.
@@ -62,10 +77,11 @@ double wex_desktop_font_factor() {
 void INIT() {
     T4K_FUNCTION(INIT);
     const LibraryFiles files = wex_locate_libraries();
-    wex_Goocanvas$ = __t4k_Copy_String(wex_Goocanvas$, files.goocanvas);
     ERROR = 0;  // the candidates that failed to open left it at 3
     set_defaults();
-    if (wex_bind_libraries(files)) wex_load_glfont();
+    const BoundGroups bound = wex_bind_libraries(files);
+    wex_Goocanvas$ = __t4k_Copy_String(wex_Goocanvas$, bound.goocanvas ? files.goocanvas : WEX_NOTFOUND);
+    if (bound.gl) wex_load_glfont();
     WIDGET = nullptr;
     wex_gui_properties.timer_id = -1;
     wex_registry_init();
@@ -85,8 +101,13 @@ void DISPLAY() {
 void SYNC() {
     T4K_FUNCTION(SYNC);
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    const CanvasParts* current = wex_current_canvas();
-    if (WEX_CANVAS_TYPE == 1 && current && current->kind == 1) wex_gl_swap(current->drawable);
+    // The canvas's own kind decides, not the option: a GL option may be in force while the
+    // current canvas is a GTK one (made before it, or made without a GL library).  Its buffers
+    // are shown only when its context can be made current: X refuses the swap of a GL window
+    // that has none (one never shown yet, or lying outside its window).
+    const CanvasParts* canvas = wex_current_canvas();
+    if (WEX_CANVAS_TYPE == 1 && canvas && canvas->kind == 1 && wex_gl_begin(canvas->drawable))
+        wex_gl_swap(canvas->drawable);
 }
 
 void QUIT() {

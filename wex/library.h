@@ -32,16 +32,18 @@ struct LibraryFiles {
 };
 LibraryFiles wex_locate_libraries();
 
-// Bind the core groups, then the optional ones that were found; sets gl_library.  Returns
-// whether the OpenGL group was bound.
-bool wex_bind_libraries(const LibraryFiles& files);
+// Bind the core groups, then the optional ones that were found; sets gl_library.  A core
+// library that lacks a function is a runtime error naming the symbol and the file; an optional
+// one that lacks any is treated as absent, its functions and probe all null.
+struct BoundGroups {
+    bool gl;         // the OpenGL group, with at least one GL widget library
+    bool goocanvas;  // the GooCanvas group
+};
+BoundGroups wex_bind_libraries(const LibraryFiles& files);
 
-// Point `pointer` at the symbol `name` of the opened library; a symbol the library lacks is
-// reported as a runtime error at once rather than left as a null pointer to crash on later.
-void* wex_find_symbol(void* handle, const char* name);
-template <class F> void wex_bind_symbol(F& pointer, void* handle, const char* name) {
-    pointer = reinterpret_cast<F>(wex_find_symbol(handle, name));
-}
+// Whether GL canvases can be made with GtkGLArea (true) or GtkGLExt (false): that library's
+// group and the OpenGL group are bound.
+bool wex_gl_usable(bool glarea);
 
 // Open a group's file again for binding; a file that does not open ends the process with the
 // runtime's "could not open" message.

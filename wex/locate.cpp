@@ -29,7 +29,8 @@ struct Locator {
 
 constexpr int WEX_NUMBERED_NAMES = 50;
 
-#define WEX_PROBE(name) [](void* handle) { wex_bind_symbol(name, handle, #name); }
+// A probe the file lacks stays null here; INIT treats its library as incomplete.
+#define WEX_PROBE(name) [](void* handle) { name = reinterpret_cast<decltype(name)>(dlsym(handle, #name)); }
 
 constexpr Locator gtk_library{
     "/opt/local/lib/libgtk-x11-2.0.0.dylib",
@@ -148,13 +149,6 @@ LibraryFiles wex_locate_libraries() {
     files.glext = wex_Get_GtkGlExt$();
     files.goocanvas = wex_Get_Goocanvas$();
     return files;
-}
-
-void* wex_find_symbol(void* handle, const char* name) {
-    T4K_FUNCTION(wex_find_symbol);
-    void* symbol = dlsym(handle, name);
-    if (!symbol) __t4k__raise_function(name, __LINE__, WEX_UNIT, 4);
-    return symbol;
 }
 
 char* WEXLIB$(const char* name) {

@@ -38,6 +38,7 @@ void gdk_gl_drawable_swap_buffers(GdkGLDrawable* gldrawable);
 
 // GtkGLArea for GTK 2
 typedef struct _GtkGLArea GtkGLArea;
+GType gtk_gl_area_get_type(void);
 GtkWidget* gtk_gl_area_new(int* attrlist);
 gint gtk_gl_area_make_current(GtkGLArea* glarea);
 void gtk_gl_area_swap_buffers(GtkGLArea* glarea);

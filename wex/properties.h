@@ -19,12 +19,29 @@ struct wex_gui_properties_t {
 };
 extern wex_gui_properties_t wex_gui_properties;
 
-// Sizes the program gives in pixels, scaled by the font and screen-resolution factors.
+// X's largest coordinate: no window, widget or canvas is made larger than this.
+constexpr int WEX_MAX_PIXELS = 32767;
+
+// Sizes and positions the program gives in pixels, scaled by the font and screen-resolution
+// factors; a result beyond the int range is cut to it.
 int wex_scale(int value);
+
+// A width or height to request from GTK: a negative one asks for the natural size (GTK's -1),
+// and none exceeds WEX_MAX_PIXELS.  wex_scaled_size scales it first.
+int wex_size(double pixels);
+int wex_scaled_size(int value);
 
 // The desktop's default font size ("gtk-font-name") in points, divided by 10; 1 when the
 // setting names no size.
 double wex_desktop_font_factor();
+
+// The largest font size a desktop font, a "FONT" option or a "MARKUP" number may ask for, in
+// points: GTK and Pango compute glyph and widget sizes from it in ints.
+constexpr double WEX_MAX_FONT_POINTS = 1000;
+
+// Whether a font name names a size a desktop font can have (or none); if not, it prints the
+// warning and the caller keeps the previous font.
+bool wex_usable_font(const char* name);
 
 constexpr const char* WEX_UNIT = "wex.vmt";  // the toolkit's unit name in error reports
 }  // namespace wex

@@ -3,6 +3,7 @@
 #include "wex/registry.h"
 #include "wex/bindings.h"
 #include "wex/wex.h"
+#include "wex/widgets.h"
 
 #define WEX_DEFINE_TABLE(kind, name) T4K_ASSOC_DEFINE(kind, name);
 WEX_REGISTRY_TABLES(WEX_DEFINE_TABLE)
@@ -55,7 +56,8 @@ void wex_registry_init() {
 void REGISTER(Widget widget, int xsize, int ysize, const char* signal$, Widget s_widget, Widget attach,
               Widget font, Widget focus) {
     T4K_FUNCTION(REGISTER);
-    if (WEX_WIDGET_SHOW) gtk_widget_show(static_cast<GtkWidget*>(widget));
+    if (!widget) return;
+    if (WEX_WIDGET_SHOW && wex_is_a(widget, gtk_widget_get_type)) gtk_widget_show(static_cast<GtkWidget*>(widget));
     WEX_PUT(wex_widget_xsize, widget, xsize);
     WEX_PUT(wex_widget_ysize, widget, ysize);
     WEX_PUT(wex_widget_signal, widget, -1);

@@ -55,5 +55,5 @@ void wex_registry_init();
 #define WEX_PUT_STR(table, handle, s)                                              \
     do {                                                                           \
         auto* wex_entry_ = __t4k__##table##__add_secure_(1, wex::Key(handle), nullptr); \
-        wex_entry_->value = __t4k_Copy_String(wex_entry_->value, (s));             \
+        wex_entry_->value = t4k_copy_tail(wex_entry_->value, (s));                 \
     } while (0)

@@ -1,5 +1,9 @@
 // widgets.cpp: the widget constructors, each a GTK creation plus one registry profile.
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <string>
+#include <utility>
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
@@ -110,12 +114,29 @@ GtkWidget* scrolled(GtkWidget* view) {
 // Dialogs are sized at once (they are never attached) and only hide when closed, so that
 // SHOW can bring them back.
 void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
-    gtk_widget_set_size_request(dialog, wex_scale(xsize), wex_scale(ysize));
+    gtk_widget_set_size_request(dialog, wex_scaled_size(xsize), wex_scaled_size(ysize));
+    wex_fit_x(dialog);
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
 }
 
 void hide_on_close(GtkWidget* dialog) {
     g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete), nullptr);
+}
+
+/* GTK refuses a range that is empty or reversed, and a step of zero.  The bounds are put in
+ * order, a range of one value is widened by one step, a step of zero becomes 1, and what is no
+ * number counts as 0; infinite bounds become the largest finite ones whose span is finite. */
+struct Range {
+    double minimum, maximum, step;
+};
+constexpr double LIMIT = DBL_MAX / 4;
+Range usable_range(double minimum, double maximum, double step) {
+    auto finite = [](double v) { return std::isnan(v) ? 0.0 : std::clamp(v, -LIMIT, LIMIT); };
+    minimum = finite(minimum), maximum = finite(maximum), step = std::fabs(finite(step));
+    if (minimum > maximum) std::swap(minimum, maximum);
+    if (step == 0) step = 1;
+    if (maximum == minimum) maximum = minimum + step > minimum ? minimum + step : minimum + LIMIT;
+    return {minimum, maximum, step};
 }
 
 int clamp(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
@@ -124,7 +145,7 @@ int clamp(int value, int low, int high) { return value < low ? low : value > hig
 // that it shows as itself and no conversion reads an argument that was never passed.
 std::string message_format(const char* text) {
     std::string format = "\n";
-    for (const char* c = text != nullptr ? text : ""; *c != '\0'; ++c) {
+    for (const char* c = text; *c != '\0'; ++c) {
         format += *c;
         if (*c == '%') format += '%';
     }
@@ -156,10 +177,12 @@ Widget CHECK(const char* text, int xsize, int ysize) {
     return button_kind(CHECK_PROFILE, gtk_check_button_new_with_label(label), xsize, ysize);
 }
 
+// A group handle that is not a radio button the toolkit made starts a new group.
 Widget RADIO(const char* text, int xsize, int ysize, Widget group) {
     T4K_FUNCTION(RADIO);
     TextCopy label(text);
-    GtkWidget* radio = gtk_radio_button_new_with_label_from_widget(GTK_RADIO_BUTTON(group), label);
+    auto* member = __t4k__strcmp(WEX_GET(wex_widget_type$, group), "radio") == 0 ? GTK_RADIO_BUTTON(group) : nullptr;
+    GtkWidget* radio = gtk_radio_button_new_with_label_from_widget(member, label);
     return button_kind(RADIO_PROFILE, radio, xsize, ysize);
 }
 
@@ -279,17 +302,20 @@ Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, i
 
 Widget SPIN(int xsize, int ysize, double minimum, double maximum, double step) {
     T4K_FUNCTION(SPIN);
-    return enrol(SPIN_PROFILE, {.self = gtk_spin_button_new_with_range(minimum, maximum, step)}, xsize, ysize);
+    const Range r = usable_range(minimum, maximum, step);
+    return enrol(SPIN_PROFILE, {.self = gtk_spin_button_new_with_range(r.minimum, r.maximum, r.step)}, xsize, ysize);
 }
 
 Widget HSLIDER(int xsize, int ysize, double minimum, double maximum, double step) {
     T4K_FUNCTION(HSLIDER);
-    return slider_kind(gtk_hscale_new_with_range(minimum, maximum, step), xsize, ysize);
+    const Range r = usable_range(minimum, maximum, step);
+    return slider_kind(gtk_hscale_new_with_range(r.minimum, r.maximum, r.step), xsize, ysize);
 }
 
 Widget VSLIDER(int xsize, int ysize, double minimum, double maximum, double step) {
     T4K_FUNCTION(VSLIDER);
-    return slider_kind(gtk_vscale_new_with_range(minimum, maximum, step), xsize, ysize);
+    const Range r = usable_range(minimum, maximum, step);
+    return slider_kind(gtk_vscale_new_with_range(r.minimum, r.maximum, r.step), xsize, ysize);
 }
 
 // Turns a slider's scale round: a vertical one then has its maximum at the top, as a gauge

@@ -9,12 +9,27 @@ namespace wex {
 void wex_apply_tag(GtkTextBuffer* buffer);
 
 // The columns and rows that a "TABLE" option asks for; false when it names no usable shape.
+// Windows, notebook pages, placement and canvases all decide their layout by it.
 bool wex_table_shape(const char* option, int* columns, int* rows);
+constexpr int WEX_MAX_TABLE_CELLS = 65535;  // the most columns or rows a GTK table holds
 
-// A call's own runtime-string copy of a text argument, released when the call returns.
+// Whether `object` is a GTK object of the type that `get_type` names; false for null.  Calls
+// check with it where GTK would refuse an object of another type with a critical.
+inline bool wex_is_a(const void* object, GType (*get_type)()) {
+    return object != nullptr &&
+           g_type_check_instance_is_a(static_cast<GTypeInstance*>(const_cast<void*>(object)), get_type());
+}
+
+// Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
+// its widgets would make it.
+void wex_fit_x(GtkWidget* window);
+
+// A call's own runtime-string copy of a text argument, released when the call returns.  The
+// argument may be any pointer a program holds (a literal, a runtime string, a plain copy, a
+// pointer into the middle of either), so it is measured as a plain text; a null text is "".
 class TextCopy {
 public:
-    explicit TextCopy(const char* text) : text_(__t4k_Copy_String(nullptr, text)) {}
+    explicit TextCopy(const char* text) : text_(t4k_copy_tail(nullptr, text ? text : "")) {}
     ~TextCopy() { __t4k__free(text_); }
     TextCopy(const TextCopy&) = delete;
     TextCopy& operator=(const TextCopy&) = delete;

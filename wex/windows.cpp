@@ -1,5 +1,6 @@
 // windows.cpp: top-level windows, notebooks and frames, placement with ATTACH, and the calls
 // that show, hide, restyle, enable and focus a widget.
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 #include "runtime/runtime.h"
@@ -18,12 +19,39 @@ gboolean end_program(GtkWidget*, GdkEvent*, gpointer) { std::exit(0); }
 
 bool is_kind(Widget widget, const char* kind) { return __t4k__strcmp(WEX_GET(wex_widget_type$, widget), kind) == 0; }
 
-// A handle the registry does not know goes to GTK as null, which GTK refuses with its own
-// warning; an arbitrary pointer would make GTK read through it.
+// A widget the registry knows, or null: calls on any other handle do nothing.  An unknown
+// pointer is never read, and GTK would refuse null (or a clipboard) with a critical.
 GtkWidget* known(Widget widget) {
     const char* kind = WEX_GET(wex_widget_type$, widget);
-    return kind && *kind ? static_cast<GtkWidget*>(widget) : nullptr;
+    return *kind && wex_is_a(widget, gtk_widget_get_type) ? static_cast<GtkWidget*>(widget) : nullptr;
 }
+
+// A widget's font or focus entry, when it is a widget (REGISTER may have been given any object).
+GtkWidget* role_widget(void* entry) {
+    return wex_is_a(entry, gtk_widget_get_type) ? static_cast<GtkWidget*>(entry) : nullptr;
+}
+
+// Whether `child` may go into `container`: it has no place yet, is no top-level window, and
+// is not the container itself or one of its ancestors (a widget cannot hold itself).
+bool can_place(GtkWidget* child, GtkWidget* container) {
+    if (child->parent != nullptr || GTK_WIDGET_TOPLEVEL(child)) return false;
+    for (GtkWidget* w = container; w != nullptr; w = w->parent)
+        if (w == child) return false;
+    return true;
+}
+
+// Table cells from `first` spanning `count`, kept inside what a GTK table holds and at least
+// one cell wide (GTK refuses an empty or reversed span).
+struct Span {
+    guint from, to;
+};
+Span cells(int first, int count) {
+    const long long from = std::clamp<long long>(first, 0, WEX_MAX_TABLE_CELLS - 1);
+    const long long to = std::clamp<long long>(static_cast<long long>(first) + count, from + 1, WEX_MAX_TABLE_CELLS);
+    return {guint(from), guint(to)};
+}
+
+int on_screen(int position) { return std::clamp(position, -WEX_MAX_PIXELS, WEX_MAX_PIXELS); }
 
 // The "TABLE" option in force: a homogeneous table of that shape instead of pixel positions.
 // An option without a usable shape lays out at pixel positions like no option at all.
@@ -50,10 +78,21 @@ GtkWidget* nth_page(const char* pages, guint n) {
 }
 }  // namespace
 
+// GTK paints whatever part of a window changes through one off-screen pixmap of that size, and
+// X makes none wider or taller than its largest coordinate: a window that its widgets would
+// stretch beyond that (a widget placed at 30000 with a width of 20000) stops there.
+void wex_fit_x(GtkWidget* window) {
+    GdkGeometry limits{};
+    limits.max_width = WEX_MAX_PIXELS;
+    limits.max_height = WEX_MAX_PIXELS;
+    gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &limits, GDK_HINT_MAX_SIZE);
+}
+
 Widget WINDOW(const char* title, int xsize, int ysize) {
     T4K_FUNCTION(WINDOW);
+    TextCopy caption(title);
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_title(GTK_WINDOW(window), title ? title : "");
+    gtk_window_set_title(GTK_WINDOW(window), caption);
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
     g_signal_connect(window, "delete-event", G_CALLBACK(end_program), nullptr);
     g_signal_connect(window, "key-press-event", G_CALLBACK(wex_key_press), nullptr);
@@ -61,7 +100,8 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
     if (!table_layout(&columns, &rows)) gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     GtkWidget* container = page_container();
     gtk_container_add(GTK_CONTAINER(window), container);
-    gtk_widget_set_size_request(window, wex_scale(xsize), wex_scale(ysize));
+    gtk_widget_set_size_request(window, wex_scaled_size(xsize), wex_scaled_size(ysize));
+    wex_fit_x(window);
     if (WEX_WIDGET_SHOW) gtk_widget_show_all(window);
     WEX_PUT(wex_winstate, window, 0);
     WEX_PUT(wex_widget_xsize, window, xsize);
@@ -78,10 +118,11 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
 
 Widget NOTEBOOK(const char* title, int xsize, int ysize) {
     T4K_FUNCTION(NOTEBOOK);
+    TextCopy caption(title);
     GtkWidget* notebook = gtk_notebook_new();
     GtkWidget* container = page_container();
     gtk_widget_show(container);
-    GtkWidget* label = gtk_label_new(title);
+    GtkWidget* label = gtk_label_new(caption);
     gtk_notebook_append_page(GTK_NOTEBOOK(notebook), container, label);
     if (WEX_WIDGET_SHOW) gtk_widget_show(notebook);
     g_signal_connect(notebook, "switch-page", G_CALLBACK(wex_NOTEBOOK_hack), nullptr);
@@ -116,67 +157,75 @@ Widget FRAME(int xsize, int ysize) {
     return frame;
 }
 
-// Fixed layout: positions and sizes in pixels, scaled, except a canvas's size (it has an image
-// entry), which must match its backing pixmap.  Table layout: cells, never scaled.
+// The parent's container decides: a table places in cells, never scaled; a fixed container in
+// pixels, scaled, except a canvas's size (it has an image entry), which must match its backing
+// pixmap.  A widget goes into one place only; anything else is left as it is.
 void ATTACH(Widget parent, Widget widget, int x, int y) {
     T4K_FUNCTION(ATTACH);
-    auto* container = WEX_GET_HANDLE(GtkWidget, wex_widget_attach, parent);
     if (!parent && is_kind(widget, "window")) {
-        gtk_window_move(GTK_WINDOW(widget), x, y);
+        gtk_window_move(GTK_WINDOW(widget), on_screen(x), on_screen(y));
         return;
     }
     GtkWidget* child = known(widget);
+    auto* container = WEX_GET_HANDLE(GtkWidget, wex_widget_attach, parent);
+    const bool table = wex_is_a(container, gtk_table_get_type);
+    if (!child || !(table || wex_is_a(container, gtk_fixed_get_type)) || !can_place(child, container)) return;
     const int xsize = int(WEX_GET(wex_widget_xsize, widget));
     const int ysize = int(WEX_GET(wex_widget_ysize, widget));
-    int columns = 0, rows = 0;
-    if (table_layout(&columns, &rows)) {
-        gtk_table_attach_defaults(GTK_TABLE(container), child, guint(x), guint(x + xsize), guint(y),
-                                  guint(y + ysize));
-        return;
+    if (table) {
+        const Span across = cells(x, xsize), down = cells(y, ysize);
+        gtk_table_attach_defaults(GTK_TABLE(container), child, across.from, across.to, down.from, down.to);
+    } else {
+        if (WEX_GET(wex_widget_image, widget))
+            gtk_widget_set_size_request(child, wex_size(xsize), wex_size(ysize));
+        else
+            gtk_widget_set_size_request(child, wex_scaled_size(xsize), wex_scaled_size(ysize));
+        gtk_fixed_put(GTK_FIXED(container), child, on_screen(wex_scale(x)), on_screen(wex_scale(y)));
     }
-    if (WEX_GET(wex_widget_image, widget))
-        gtk_widget_set_size_request(child, xsize, ysize);
-    else
-        gtk_widget_set_size_request(child, wex_scale(xsize), wex_scale(ysize));
-    gtk_fixed_put(GTK_FIXED(container), child, wex_scale(x), wex_scale(y));
 }
 
 void SHOW(Widget widget) {
     T4K_FUNCTION(SHOW);
-    gtk_widget_show_all(known(widget));
+    if (GtkWidget* w = known(widget)) gtk_widget_show_all(w);
 }
 
 void HIDE(Widget widget) {
     T4K_FUNCTION(HIDE);
-    gtk_widget_hide(known(widget));
+    if (GtkWidget* w = known(widget)) gtk_widget_hide(w);
 }
 
 void FONT(Widget widget, const char* description) {
     T4K_FUNCTION(FONT);
-    PangoFontDescription* font = pango_font_description_from_string(description ? description : "");
-    gtk_widget_modify_font(WEX_GET_HANDLE(GtkWidget, wex_widget_font, widget), font);
+    GtkWidget* target = role_widget(WEX_GET_HANDLE(void, wex_widget_font, known(widget)));
+    if (!target) return;
+    TextCopy text(description);
+    if (!wex_usable_font(text)) return;
+    PangoFontDescription* font = pango_font_description_from_string(text);
+    gtk_widget_modify_font(target, font);
     pango_font_description_free(font);
 }
 
 void DISABLE(Widget widget) {
     T4K_FUNCTION(DISABLE);
-    gtk_widget_set_sensitive(known(widget), FALSE);
+    if (GtkWidget* w = known(widget)) gtk_widget_set_sensitive(w, FALSE);
 }
 
 void ENABLE(Widget widget) {
     T4K_FUNCTION(ENABLE);
-    gtk_widget_set_sensitive(known(widget), TRUE);
+    if (GtkWidget* w = known(widget)) gtk_widget_set_sensitive(w, TRUE);
 }
 
 void FOCUS(Widget widget) {
     T4K_FUNCTION(FOCUS);
-    auto* focus = WEX_GET_HANDLE(GtkWidget, wex_widget_focus, widget);
+    GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known(widget)));
+    if (!focus) return;
     g_object_set(focus, "can-focus", TRUE, nullptr);
     gtk_widget_grab_focus(focus);
 }
 
 void UNFOCUS(Widget widget) {
     T4K_FUNCTION(UNFOCUS);
-    g_object_set(WEX_GET_HANDLE(GtkWidget, wex_widget_focus, widget), "can-focus", FALSE, nullptr);
+    if (GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known(widget))))
+        g_object_set(focus, "can-focus", FALSE, nullptr);
 }
 }  // namespace wex

@@ -28,6 +28,19 @@ const Addition ADDITIONS[] = {
     {"GooCanvas", "cairo_translate", "GETCOLOR$ on a GooCanvas: the pixel moved to the pixmap's origin"},
     {"GooCanvas", "cairo_destroy", "GETCOLOR$ on a GooCanvas: the cairo context released"},
     {"GTK", "gtk_range_set_inverted", "INVERT: a slider used as a gauge reads full at the top"},
+    {"GTK", "gtk_fixed_get_type", "ATTACH places by the container it finds, a fixed one or a table"},
+    {"GTK", "gtk_label_get_type", "TEXT and GRAB$ on a button touch its child only when it is a label"},
+    {"GTK", "gtk_table_get_type", "ATTACH places by the container it finds, a fixed one or a table"},
+    {"GTK", "gtk_widget_get_type", "calls on a handle act only when the registered object is a widget"},
+    {"GTK", "gtk_window_set_geometry_hints", "windows stop at X's largest coordinate"},
+    {"GDK", "gdk_drawable_get_size", "drawing is cut to the canvas pixmap's real size"},
+    {"GObject", "g_object_class_find_property", "MARKUP items are set by their property's type"},
+    {"GObject", "g_type_check_instance_is_a", "a handle's object is checked before a call that needs a widget"},
+    {"GObject", "g_type_fundamental", "MARKUP items are set by their property's type"},
+    {"GLib", "g_utf8_validate", "TEXT on an edit shows bytes that are not UTF-8 as U+FFFD"},
+    {"Pango", "pango_font_description_get_set_fields", "FONT refuses a font without a usable size"},
+    {"Pango", "pango_layout_get_pixel_size", "OUT text that misses the canvas is not drawn"},
+    {"GtkGLArea", "gtk_gl_area_get_type", "a GL canvas keeps the library it was made with"},
 };
 
 struct Group {

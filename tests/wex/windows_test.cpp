@@ -1,8 +1,6 @@
 // Windows, notebooks, frames and placement, checked on what GTK made and allocated after the main
 // loop ran; and the small calls on visibility, font, sensitivity and focus.
 #include <gtest/gtest.h>
-#include <regex>
-#include <sstream>
 #include <gdk/gdkkeysyms.h>
 #include <string>
 #include "support/toolkit.h"
@@ -318,8 +316,8 @@ TEST_F(Windows, ClosingAWindowEndsTheProgramAtOnce) {
         ::testing::ExitedWithCode(0), "^$");
 }
 
-// Unknown handles reach GTK as null: it says so in its own words and nothing crashes.
-TEST_F(Windows, BadHandlesOnlyBringGtksOwnComplaints) {
+// Unknown handles are left alone: nothing is read through them and GTK never sees them.
+TEST_F(Windows, BadHandlesAreIgnoredQuietly) {
     Widget window = WINDOW("Bad handles", 100, 100);
     const auto outcome = wex_test::run_in_child([window] {
         void* const bogus = reinterpret_cast<void*>(intptr_t(0x1234));
@@ -341,17 +339,6 @@ TEST_F(Windows, BadHandlesOnlyBringGtksOwnComplaints) {
     });
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(outcome.out, "");
-    const std::regex gtk_says(R"(\(windows_test:\d+\): (Gtk|GLib-GObject|GLib|Gdk)-CRITICAL \*\*: .*)");
-    std::istringstream lines(outcome.err);
-    std::string line, last;
-    int complaints = 0;
-    while (std::getline(lines, line)) {
-        last = line;
-        if (line == "survived" || line.empty()) continue;
-        EXPECT_TRUE(std::regex_match(line, gtk_says)) << '"' << line << '"';
-        ++complaints;
-    }
-    EXPECT_EQ(last, "survived");
-    EXPECT_GT(complaints, 0);
+    EXPECT_EQ(outcome.err, "survived\n");
 }
 }  // namespace

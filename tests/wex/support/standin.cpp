@@ -8,4 +8,7 @@ void WEX_STANDIN_2() {}
 #ifdef WEX_STANDIN_3
 void WEX_STANDIN_3() {}
 #endif
+#ifdef WEX_STANDIN_4
+void WEX_STANDIN_4() {}
+#endif
 }
