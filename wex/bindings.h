@@ -182,7 +182,14 @@
     X(g_signal_connect_data) \
     X(g_object_class_find_property) \
     X(g_type_check_instance_is_a) \
-    X(g_type_fundamental)
+    X(g_type_fundamental) \
+    X(g_closure_new_simple) \
+    X(g_closure_add_finalize_notifier) \
+    X(g_closure_set_marshal) \
+    X(g_closure_sink) \
+    X(g_signal_connect_closure) \
+    X(g_value_peek_pointer) \
+    X(g_value_set_boolean)
 
 #define WEX_GLIB_FUNCTIONS(X) \
     X(g_slist_free) \
