@@ -9,6 +9,7 @@
 #include "wex/registry.h"
 #include "wex/wex.h"
 #include "wex/widgets.h"
+#include "wex/windows.h"
 
 namespace wex {
 namespace {
@@ -48,13 +49,6 @@ struct Surface {
 
 bool gl_bound() { return wex_gl_usable(wex_uses_glarea()); }
 
-// A table cell may grow a canvas to any size, so in a table layout (the same rule as the
-// windows') the pixmap covers the screen.
-bool table_layout() {
-    int columns = 0, rows = 0;
-    return wex_table_shape(wex_gui_properties.table_option, &columns, &rows);
-}
-
 // GDK refuses a pixmap without pixels, and X none beyond its largest coordinate.
 int pixmap_side(int pixels) { return std::clamp(pixels, 1, WEX_MAX_PIXELS); }
 
@@ -64,7 +58,7 @@ Surface gtk_surface(int width, int height) {
     GtkWidget* image = gtk_image_new();
     GdkWindow* root = gdk_get_default_root_window();
     int w = width, h = height;
-    if (table_layout()) {
+    if (wex_table_layout()) {  // a table cell may grow a canvas to any size
         w = gdk_screen_get_width(gdk_screen_get_default());
         h = gdk_screen_height();
     }

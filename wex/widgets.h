@@ -8,11 +8,6 @@ namespace wex {
 // "changed" handler of an edit's text buffer: gives the new text the buffer's tag.
 void wex_apply_tag(gpointer text_buffer, gpointer);
 
-// The columns and rows that a "TABLE" option asks for; false when it names no usable shape.
-// Windows, notebook pages, placement and canvases all decide their layout by it.
-bool wex_table_shape(const char* option, int* columns, int* rows);
-constexpr int WEX_MAX_TABLE_CELLS = 65535;  // the most columns or rows a GTK table holds
-
 // Whether `object` is a GTK object of the type that `get_type` names; false for null.  Calls
 // check with it where GTK would refuse an object of another type with a critical.
 inline bool wex_is_a(const void* object, GType (*get_type)()) {
