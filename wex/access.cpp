@@ -366,8 +366,9 @@ std::optional<gint> read_enum(const GEnumClass* values, const char* text) {
  * scales and distances, within the largest font size (in points, or in Pango units for the
  * int properties): GTK turns them into ints of Pango units, which larger ones overflow. */
 constexpr double LARGEST_DOUBLE = WEX_MAX_FONT_POINTS, LARGEST_INT = WEX_MAX_FONT_POINTS * PANGO_SCALE;
-template <class T> T within(double value, T low, T high, double largest) {
-    return T(std::clamp(value, std::max(double(low), -largest), std::min(double(high), largest)));
+template <class Spec> auto within(const Spec* range, double value, double largest) {
+    const double low = std::max(double(range->minimum), -largest), high = std::min(double(range->maximum), largest);
+    return decltype(range->minimum)(std::clamp(value, low, high));
 }
 
 // The tag's property `name` gets `value` when the property is a text, a number (kept within its
@@ -384,16 +385,13 @@ void set_as_its_type(GtkTextTag* tag, const char* name, const char* value) {
         if (const auto b = read_boolean(value)) g_object_set(tag, name, *b, nullptr);
         break;
     case G_TYPE_INT:
-        if (const auto* range = G_PARAM_SPEC_INT(property); number)
-            g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_INT), nullptr);
+        if (number) g_object_set(tag, name, within(G_PARAM_SPEC_INT(property), *number, LARGEST_INT), nullptr);
         break;
     case G_TYPE_UINT:
-        if (const auto* range = G_PARAM_SPEC_UINT(property); number)
-            g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_INT), nullptr);
+        if (number) g_object_set(tag, name, within(G_PARAM_SPEC_UINT(property), *number, LARGEST_INT), nullptr);
         break;
     case G_TYPE_DOUBLE:
-        if (const auto* range = G_PARAM_SPEC_DOUBLE(property); number)
-            g_object_set(tag, name, within(*number, range->minimum, range->maximum, LARGEST_DOUBLE), nullptr);
+        if (number) g_object_set(tag, name, within(G_PARAM_SPEC_DOUBLE(property), *number, LARGEST_DOUBLE), nullptr);
         break;
     case G_TYPE_ENUM:
         if (const auto v = read_enum(G_PARAM_SPEC_ENUM(property)->enum_class, value)) g_object_set(tag, name, *v, nullptr);

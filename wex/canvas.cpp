@@ -31,7 +31,8 @@ constexpr MouseSignal MOUSE_SIGNALS[] = {
 };
 
 constexpr int COLOUR_RECORD_SIZE = 256;
-constexpr int CANVAS_SIGNAL = 4;  // "button-press-event"
+// The event box is the canvas's handle: its CALLBACK signal is "button-press-event" (4).
+constexpr Profile CANVAS_PROFILE{"canvas", 4, SIZES | S_WIDGET, Show::all};
 
 // GdkGL attribute list of a GtkGLArea: RGBA, one bit each of red, green and blue at least,
 // double buffered.
@@ -114,7 +115,6 @@ GtkWidget* event_box_around(GtkWidget* widget) {
     for (const MouseSignal& s : MOUSE_SIGNALS)
         wex_connect(ebox, s.name, wex_mouse_event, GINT_TO_POINTER(s.code), nullptr, s.flags);
     gtk_container_add(GTK_CONTAINER(ebox), widget);
-    if (WEX_WIDGET_SHOW) gtk_widget_show_all(ebox);
     return ebox;
 }
 
@@ -156,17 +156,10 @@ Widget CANVAS(int width, int height) {
     WEX_PUT_HANDLE(wex_widget_color, surface.drawable, surface.record);
     WEX_PUT_HANDLE(wex_widget_ebox, surface.drawable, ebox);
     WEX_PUT_HANDLE(wex_widget_image, ebox, surface.widget);
-    WEX_PUT(wex_widget_xsize, ebox, width);
-    WEX_PUT(wex_widget_ysize, ebox, height);
-    WEX_PUT(wex_widget_signal, ebox, CANVAS_SIGNAL);
-    WEX_PUT_HANDLE(wex_widget_s_widget, ebox, ebox);
-    WEX_PUT_STR(wex_widget_type$, ebox, "canvas");
-
     canvases.emplace(surface.drawable, CanvasParts{surface.drawable, surface.record, surface.gc, ebox, surface.widget,
                                                    width, height, surface.width, surface.height, kind});
     wex_gui_properties.canvas = surface.drawable;
-    WIDGET = ebox;
-    return ebox;
+    return wex_enrol(CANVAS_PROFILE, {.self = ebox}, width, height);
 }
 
 Widget DRAW(Widget canvas) {

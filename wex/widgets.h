@@ -1,10 +1,49 @@
-// widgets.h (internal): what the widget constructors share with the property calls.
+// widgets.h (internal): what the constructors of every kind of widget share, with each other and
+// with the property calls.
 #pragma once
 #include <string_view>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
+#include "wex/wex.h"
 
 namespace wex {
+// Registry entries a kind writes besides its kind name and signal code.
+enum Entry : unsigned {
+    XSIZE = 1u << 0,
+    YSIZE = 1u << 1,
+    S_WIDGET = 1u << 2,
+    ATTACH_TO = 1u << 3,
+    FONT_OF = 1u << 4,
+    FOCUS_ON = 1u << 5,
+    BUFFER = 1u << 6,
+};
+constexpr unsigned SIZES = XSIZE | YSIZE;
+constexpr unsigned BUTTON_LIKE = SIZES | S_WIDGET | ATTACH_TO | FONT_OF | FOCUS_ON;
+
+enum class Show { widget, all, never };
+
+// What every widget of one kind leaves in the registry, and how its constructor shows it.
+struct Profile {
+    const char* kind;
+    int signal;  // 0: no signal entry, so CALLBACK refuses the widget
+    unsigned entries;
+    Show show;
+};
+
+// The objects a new widget's entries point at; each role is the widget itself unless the
+// kind names an inner object for it.
+struct Parts {
+    void* self;
+    void* s_widget = self;
+    void* attach = self;
+    void* font = self;
+    void* focus = self;
+    void* buffer = nullptr;
+};
+
+// The end of every constructor: show the widget, write its kind's entries, make it WIDGET.
+Widget wex_enrol(const Profile& profile, const Parts& parts, int xsize, int ysize);
+
 // "changed" handler of an edit's text buffer: gives the new text the buffer's tag.
 void wex_apply_tag(gpointer text_buffer, gpointer);
 

@@ -17,6 +17,11 @@
 
 namespace wex {
 namespace {
+// What windows, notebooks and frames leave in the registry.
+constexpr Profile WINDOW_PROFILE{"window", 1, BUTTON_LIKE, Show::all};
+constexpr Profile NOTEBOOK_PROFILE{"notebook", 0, BUTTON_LIKE, Show::widget};
+constexpr Profile FRAME_PROFILE{"frame", 0, SIZES | S_WIDGET | FONT_OF, Show::widget};
+
 // Closing any toolkit window ends the program at once, without going back to the main loop.
 gboolean end_program(gpointer, gpointer, gpointer) { std::exit(0); }
 
@@ -126,18 +131,8 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
     gtk_container_add(GTK_CONTAINER(window), container);
     gtk_widget_set_size_request(window, wex_scaled_size(xsize), wex_scaled_size(ysize));
     wex_fit_x(window);
-    if (WEX_WIDGET_SHOW) gtk_widget_show_all(window);
     WEX_PUT(wex_winstate, window, 0);
-    WEX_PUT(wex_widget_xsize, window, xsize);
-    WEX_PUT(wex_widget_ysize, window, ysize);
-    WEX_PUT(wex_widget_signal, window, 1);
-    WEX_PUT_HANDLE(wex_widget_s_widget, window, window);
-    WEX_PUT_STR(wex_widget_type$, window, "window");
-    WEX_PUT_HANDLE(wex_widget_attach, window, container);
-    WEX_PUT_HANDLE(wex_widget_font, window, window);
-    WEX_PUT_HANDLE(wex_widget_focus, window, window);
-    WIDGET = window;
-    return window;
+    return wex_enrol(WINDOW_PROFILE, {.self = window, .attach = container}, xsize, ysize);
 }
 
 Widget NOTEBOOK(const char* title, int xsize, int ysize) {
@@ -148,17 +143,9 @@ Widget NOTEBOOK(const char* title, int xsize, int ysize) {
     gtk_widget_show(container);
     GtkWidget* label = gtk_label_new(caption);
     gtk_notebook_append_page(GTK_NOTEBOOK(notebook), container, label);
-    if (WEX_WIDGET_SHOW) gtk_widget_show(notebook);
+    wex_enrol(NOTEBOOK_PROFILE, {.self = notebook, .attach = container, .font = label}, xsize, ysize);
     wex_connect(notebook, "switch-page", wex_NOTEBOOK_hack);
-    WEX_PUT(wex_widget_xsize, notebook, xsize);
-    WEX_PUT(wex_widget_ysize, notebook, ysize);
-    WEX_PUT_HANDLE(wex_widget_s_widget, notebook, notebook);
-    WEX_PUT_STR(wex_widget_type$, notebook, "notebook");
-    WEX_PUT_HANDLE(wex_widget_attach, notebook, container);
-    WEX_PUT_HANDLE(wex_widget_font, notebook, label);
-    WEX_PUT_HANDLE(wex_widget_focus, notebook, notebook);
     WEX_PUT_STR(wex_widget_nb_page$, notebook, Key(container));
-    WIDGET = notebook;
     return notebook;
 }
 
@@ -171,14 +158,7 @@ void wex_NOTEBOOK_hack(gpointer notebook, gpointer, guint page_number, gpointer)
 Widget FRAME(int xsize, int ysize) {
     T4K_FUNCTION(FRAME);
     GtkWidget* frame = gtk_frame_new(nullptr);
-    if (WEX_WIDGET_SHOW) gtk_widget_show(frame);
-    WEX_PUT(wex_widget_xsize, frame, xsize);
-    WEX_PUT(wex_widget_ysize, frame, ysize);
-    WEX_PUT_HANDLE(wex_widget_s_widget, frame, frame);
-    WEX_PUT_STR(wex_widget_type$, frame, "frame");
-    WEX_PUT_HANDLE(wex_widget_font, frame, gtk_frame_get_label_widget(GTK_FRAME(frame)));
-    WIDGET = frame;
-    return frame;
+    return wex_enrol(FRAME_PROFILE, {.self = frame, .font = gtk_frame_get_label_widget(GTK_FRAME(frame))}, xsize, ysize);
 }
 
 // The parent's container decides: a table places in cells, never scaled; a fixed container in
