@@ -442,8 +442,9 @@ bool wex_table_shape(const char* option, int* columns, int* rows) {
 // Runs after every change of an edit's buffer: tags the text from the end mark to the end
 // with the buffer's tag (first giving the tag the "MARKUP" attributes), then moves the mark to
 // the new end so that the next change starts there.
-void wex_apply_tag(GtkTextBuffer* buffer) {
+void wex_apply_tag(gpointer text_buffer, gpointer) {
     T4K_FUNCTION(wex_apply_tag);
+    auto* buffer = static_cast<GtkTextBuffer*>(text_buffer);
     GtkTextTag* tag = WEX_GET_HANDLE(GtkTextTag, wex_widget_attach, buffer);
     const char* markup = wex_gui_properties.markup;
     if (markup != nullptr && *markup != '\0')

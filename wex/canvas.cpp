@@ -80,8 +80,7 @@ Surface gtk_surface(int width, int height) {
     gdk_gc_set_rgb_fg_color(gc, record);
     gdk_draw_rectangle(pixmap, gc, TRUE, 0, 0, w, h);
     gtk_widget_queue_draw(image);
-    g_signal_connect_data(image, "expose-event", G_CALLBACK(wex_canvas_repainted), nullptr, nullptr,
-                          GConnectFlags(0));
+    wex_connect(image, "expose-event", wex_canvas_repainted);
     WEX_PUT_HANDLE(wex_widget_context, pixmap, gc);
     return {image, pixmap, record};
 }
@@ -100,8 +99,7 @@ Surface gl_surface(int, int) {
         GdkGLConfig* config = gdk_gl_config_new_by_mode(GLEXT_MODE);
         gtk_widget_set_gl_capability(area, config, nullptr, TRUE, 0);
     }
-    g_signal_connect_data(area, "expose-event", G_CALLBACK(wex_glcanvas_expose), nullptr, nullptr,
-                          GConnectFlags(0));
+    wex_connect(area, "expose-event", wex_glcanvas_expose);
     return {area, area, nullptr};
 }
 
@@ -118,8 +116,7 @@ GtkWidget* event_box_around(GtkWidget* widget) {
     GtkWidget* ebox = gtk_event_box_new();
     gtk_widget_set_events(ebox, CANVAS_EVENTS);
     for (const MouseSignal& s : MOUSE_SIGNALS)
-        g_signal_connect_data(ebox, s.name, G_CALLBACK(wex_mouse_event), GINT_TO_POINTER(s.code), nullptr,
-                              s.flags);
+        wex_connect(ebox, s.name, wex_mouse_event, GINT_TO_POINTER(s.code), nullptr, s.flags);
     gtk_container_add(GTK_CONTAINER(ebox), widget);
     if (WEX_WIDGET_SHOW) gtk_widget_show_all(ebox);
     return ebox;

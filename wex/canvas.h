@@ -41,7 +41,7 @@ extern const Painter wex_gl_painter;
 extern const Painter wex_goo_painter;
 
 // The GTK canvas's image is being repainted: drawing calls queue its next redraw again.
-gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose* event, gpointer data);
+gboolean wex_canvas_repainted(gpointer image, gpointer expose_event, gpointer);
 
 // Red, green, blue and alpha of one pixel of a drawable; opaque where it has no alpha.
 void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4]);
@@ -59,5 +59,5 @@ const char* wex_gl_library_in_use();
 bool wex_gl_begin(void* area);
 void wex_gl_swap(void* area);
 
-gboolean wex_glcanvas_expose(GtkWidget* widget, GdkEventExpose* event, gpointer data);
+gboolean wex_glcanvas_expose(gpointer widget, gpointer expose_event, gpointer);
 }  // namespace wex

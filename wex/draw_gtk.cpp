@@ -180,7 +180,7 @@ void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4
     g_object_unref(pixbuf);
 }
 
-gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose*, gpointer) {
+gboolean wex_canvas_repainted(gpointer image, gpointer, gpointer) {
     T4K_FUNCTION(wex_canvas_repainted);
     if (image == queued) queued = nullptr;
     return FALSE;

@@ -6,7 +6,7 @@
 
 namespace wex {
 // "changed" handler of an edit's text buffer: gives the new text the buffer's tag.
-void wex_apply_tag(GtkTextBuffer* buffer);
+void wex_apply_tag(gpointer text_buffer, gpointer);
 
 // The columns and rows that a "TABLE" option asks for; false when it names no usable shape.
 // Windows, notebook pages, placement and canvases all decide their layout by it.

@@ -15,7 +15,7 @@
 namespace wex {
 namespace {
 // Closing any toolkit window ends the program at once, without going back to the main loop.
-gboolean end_program(GtkWidget*, GdkEvent*, gpointer) { std::exit(0); }
+gboolean end_program(gpointer, gpointer, gpointer) { std::exit(0); }
 
 bool is_kind(Widget widget, const char* kind) { return __t4k__strcmp(WEX_GET(wex_widget_type$, widget), kind) == 0; }
 
@@ -94,8 +94,8 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), caption);
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-    g_signal_connect(window, "delete-event", G_CALLBACK(end_program), nullptr);
-    g_signal_connect(window, "key-press-event", G_CALLBACK(wex_key_press), nullptr);
+    wex_connect(window, "delete-event", end_program);
+    wex_connect(window, "key-press-event", wex_key_press);
     int columns = 0, rows = 0;
     if (!table_layout(&columns, &rows)) gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     GtkWidget* container = page_container();
@@ -125,7 +125,7 @@ Widget NOTEBOOK(const char* title, int xsize, int ysize) {
     GtkWidget* label = gtk_label_new(caption);
     gtk_notebook_append_page(GTK_NOTEBOOK(notebook), container, label);
     if (WEX_WIDGET_SHOW) gtk_widget_show(notebook);
-    g_signal_connect(notebook, "switch-page", G_CALLBACK(wex_NOTEBOOK_hack), nullptr);
+    wex_connect(notebook, "switch-page", wex_NOTEBOOK_hack);
     WEX_PUT(wex_widget_xsize, notebook, xsize);
     WEX_PUT(wex_widget_ysize, notebook, ysize);
     WEX_PUT_HANDLE(wex_widget_s_widget, notebook, notebook);
@@ -138,7 +138,7 @@ Widget NOTEBOOK(const char* title, int xsize, int ysize) {
     return notebook;
 }
 
-void wex_NOTEBOOK_hack(GtkNotebook* notebook, gpointer, guint page_number, gpointer) {
+void wex_NOTEBOOK_hack(gpointer notebook, gpointer, guint page_number, gpointer) {
     T4K_FUNCTION(wex_NOTEBOOK_hack);
     if (GtkWidget* page = nth_page(WEX_GET(wex_widget_nb_page$, notebook), page_number))
         WEX_PUT_HANDLE(wex_widget_attach, notebook, page);

@@ -4,5 +4,5 @@
 
 namespace wex {
 // "switch-page": the page that becomes current is where ATTACH(notebook, ...) puts children.
-void wex_NOTEBOOK_hack(GtkNotebook* notebook, gpointer page, guint page_number, gpointer data);
+void wex_NOTEBOOK_hack(gpointer notebook, gpointer page, guint page_number, gpointer);
 }  // namespace wex

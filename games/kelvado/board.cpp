@@ -132,7 +132,7 @@ int handle_move() {
 namespace {
 
 // The labels and buttons of the two side columns, in the order they are made.
-const Control CONTROLS[] = {
+constexpr Control CONTROLS[] = {
     label("<b>TIME</b>", LEFT_COLUMN_X, 10),
     label("<b>FOLK</b>", LEFT_COLUMN_X, 70),
     label("<b>FOOD</b>", LEFT_COLUMN_X, 130),

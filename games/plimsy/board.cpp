@@ -146,7 +146,7 @@ int handle_move() {
 namespace {
 
 // The labels and buttons of the control row, in the order they are made.
-const Control CONTROLS[] = {
+constexpr Control CONTROLS[] = {
     label("<b>SCORE:</b>", control_col(0), CONTROL_Y),
     label("<b>RECORD:</b>", control_col(2), CONTROL_Y),
     label("<b>0</b>", control_col(1), CONTROL_Y, &score_mark),

@@ -25,10 +25,8 @@ constexpr Control label(const char* markup, int x, int y, Widget* keep = nullptr
     return {ControlKind::LABEL, markup, x, y, keep, nullptr, nullptr, 0, 0};
 }
 
-// A stock button; the games' callbacks return a value (new_game's keeps the start-up timer
-// from repeating), which the button takes no notice of.
-template <class R> Control button(const char* stock_id, int x, int y, R (*on_click)(), Widget* keep) {
-    return {ControlKind::BUTTON, stock_id, x, y, keep, reinterpret_cast<wex::Callback>(on_click), nullptr, 0, 0};
+constexpr Control button(const char* stock_id, int x, int y, wex::Callback on_click, Widget* keep) {
+    return {ControlKind::BUTTON, stock_id, x, y, keep, on_click, nullptr, 0, 0};
 }
 
 constexpr Control gauge(int x, int y, int height, int maximum, const int32_t* value, Widget* keep) {

@@ -120,7 +120,7 @@ int handle_move() {
 namespace {
 
 // The labels, gauges and buttons of the two side columns, in the order they are made.
-const Control CONTROLS[] = {
+constexpr Control CONTROLS[] = {
     label("<b>SCORE</b>", LEFT_COLUMN_X, control_row(0)),
     label("<b>LEVEL</b>", RIGHT_COLUMN_X, control_row(0)),
     label("<b>RECORD</b>", LEFT_COLUMN_X, control_row(-2)),
