@@ -30,7 +30,7 @@ extern int32_t last_column;  // rightmost column that can still hold pieces
 // board[row][col], row 0 at the top, column 0 at the left.
 extern plimsy::Cell board[plimsy::ROWS][plimsy::COLUMNS];
 
-// The state the program starts with: no record yet, and a new game's values.
+// The state the program starts with: a new game's values and no record yet.
 void set_start_values();
 // Start values of a new game; carries the finished game's score into the record.
 void init_game();

@@ -32,7 +32,7 @@ extern int32_t high_score;
 extern int32_t board[torvane::BOARD_SIZE][torvane::BOARD_SIZE];
 extern torvane::Robot robots[torvane::ROBOT_COUNT];
 
-// The values a program starts with, before any game is dealt.
+// The state the program starts with: a new game's values and no record yet.
 void set_start_values();
 // A new game: carries a better score into high_score, then resets level, energy and score.
 void init_game();
