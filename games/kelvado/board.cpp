@@ -62,6 +62,7 @@ constexpr Stroke UNKNOWN_PICTURE[] = {
     {SEGMENT, CHALK, 0, -16, 12, 0, OUTLINE},
     {SEGMENT, CHALK, 0, 16, 12, 0, OUTLINE},
 };
+
 // The pictures, each drawn around a cell's centre (x, y); they make no text of their own.
 void draw_mountain(int x, int y) { draw_picture(MOUNTAIN_PICTURE, PALETTE, x, y); }
 void draw_forest(int x, int y) { draw_picture(FOREST_PICTURE, PALETTE, x, y); }
@@ -132,7 +133,7 @@ int handle_move() {
 namespace {
 
 // The labels and buttons of the two side columns, in the order they are made.
-constexpr Control CONTROLS[] = {
+const Control CONTROLS[] = {
     label("<b>TIME</b>", LEFT_COLUMN_X, 10),
     label("<b>FOLK</b>", LEFT_COLUMN_X, 70),
     label("<b>FOOD</b>", LEFT_COLUMN_X, 130),

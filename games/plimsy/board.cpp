@@ -68,6 +68,7 @@ constexpr Stroke BEE_PICTURE[] = {
     {ELLIPSE, BLACK, -6, 0, 4, 8, FILLED},
     {ELLIPSE, BLACK, 6, 0, 4, 8, FILLED},
 };
+
 // The pictures, each drawn around a cell's centre (x, y); they make no text of their own.
 void draw_robot(int x, int y) { draw_picture(ROBOT_PICTURE, PALETTE, x, y); }
 void draw_flower(int x, int y) { draw_picture(FLOWER_PICTURE, PALETTE, x, y); }
@@ -146,7 +147,7 @@ int handle_move() {
 namespace {
 
 // The labels and buttons of the control row, in the order they are made.
-constexpr Control CONTROLS[] = {
+const Control CONTROLS[] = {
     label("<b>SCORE:</b>", control_col(0), CONTROL_Y),
     label("<b>RECORD:</b>", control_col(2), CONTROL_Y),
     label("<b>0</b>", control_col(1), CONTROL_Y, &score_mark),

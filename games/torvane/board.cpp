@@ -62,6 +62,7 @@ constexpr Stroke ROBOT_PICTURE[] = {
     {center_square, BLACK, 3, -5, 2, 3, OUTLINE},
     {center_circle, BLACK, 0, 5, 5, 3, FILLED},
 };
+
 // The pictures, each drawn around a cell's centre (x, y); they make no text of their own.
 void draw_tree(int x, int y) { draw_picture(TREE_PICTURE, PALETTE, x, y); }
 void draw_mine(int x, int y) { draw_picture(MINE_PICTURE, PALETTE, x, y); }
@@ -120,7 +121,7 @@ int handle_move() {
 namespace {
 
 // The labels, gauges and buttons of the two side columns, in the order they are made.
-constexpr Control CONTROLS[] = {
+const Control CONTROLS[] = {
     label("<b>SCORE</b>", LEFT_COLUMN_X, control_row(0)),
     label("<b>LEVEL</b>", RIGHT_COLUMN_X, control_row(0)),
     label("<b>RECORD</b>", LEFT_COLUMN_X, control_row(-2)),
