@@ -46,44 +46,39 @@ void queue_per_call() {
 }
 
 void direct_picture(Picture p, int x, int y) {
-    for (std::size_t n = 0; n < p.count; n++) {
-        const Shape& s = p.shapes[n];
-        set_colour(s.colour);
-        int cx = x + s.a, cy = y + s.b;
-        switch (s.kind) {
-        case RECTANGLE:
-            gdk_draw_rectangle(direct.pixmap, direct.gc, s.fill, cx - s.c, cy - s.d, 2 * s.c, 2 * s.d);
-            break;
-        case ELLIPSE_SHAPE:
-            gdk_draw_arc(direct.pixmap, direct.gc, s.fill, cx - s.c, cy - s.d, 2 * s.c, 2 * s.d, 0, 360 * 64);
-            break;
-        case SEGMENT: gdk_draw_line(direct.pixmap, direct.gc, cx, cy, x + s.c, y + s.d); break;
-        }
+    for (const Stroke& s : p) {
+        set_colour(Colour(s.colour));
+        int cx = x + s.dx, cy = y + s.dy;
+        if (s.shape == center_square)
+            gdk_draw_rectangle(direct.pixmap, direct.gc, s.fill, cx - s.hx, cy - s.hy, 2 * s.hx, 2 * s.hy);
+        else if (s.shape == center_circle)
+            gdk_draw_arc(direct.pixmap, direct.gc, s.fill, cx - s.hx, cy - s.hy, 2 * s.hx, 2 * s.hy, 0, 360 * 64);
+        else
+            gdk_draw_line(direct.pixmap, direct.gc, cx - s.hx, cy - s.hy, cx + s.hx, cy + s.hy);
         queue_per_call();
     }
 }
 
-constexpr Picture DIRECT_PICTURES[] = {{nullptr, 0}, picture(TREE_PICTURE), picture(MINE_PICTURE),
-                                       picture(BATTERY_PICTURE), picture(CRATER_PICTURE)};
+constexpr Picture DIRECT_PICTURES[] = {{}, TREE_PICTURE, MINE_PICTURE, BATTERY_PICTURE, CRATER_PICTURE};
 
 void direct_redraw() {
     set_colour(BLACK);
-    gdk_draw_rectangle(direct.pixmap, direct.gc, TRUE, 0, 0, CANVAS_PIXELS, CANVAS_PIXELS);
+    gdk_draw_rectangle(direct.pixmap, direct.gc, TRUE, 0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
     queue_per_call();
     for (int row = 0; row < BOARD_SIZE; row++)
         for (int col = 0; col < BOARD_SIZE; col++)
             if (board[row][col] != CELL_FREE)
-                direct_picture(DIRECT_PICTURES[board[row][col]], cell_centre(col), cell_centre(row));
+                direct_picture(DIRECT_PICTURES[board[row][col]], GRID.centre_x(col), GRID.centre_y(row));
     for (int i = 0; i < ROBOT_COUNT; i++)
-        if (robot_alive(i)) direct_picture(picture(ROBOT_PICTURE), cell_centre(robots[i].col), cell_centre(robots[i].row));
-    for (int v = 0; v <= CANVAS_PIXELS; v += CELL_PIXELS) {
-        set_colour(GRID);
-        gdk_draw_line(direct.pixmap, direct.gc, v, 0, v, CANVAS_PIXELS);
+        if (robot_alive(i)) direct_picture(ROBOT_PICTURE, GRID.centre_x(robots[i].col), GRID.centre_y(robots[i].row));
+    for (int v = 0; v <= CANVAS_WIDTH; v += CELL_PIXELS) {
+        set_colour(GRID_GREY);
+        gdk_draw_line(direct.pixmap, direct.gc, v, 0, v, CANVAS_HEIGHT);
         queue_per_call();
     }
-    for (int v = 0; v <= CANVAS_PIXELS; v += CELL_PIXELS) {
-        set_colour(GRID);
-        gdk_draw_line(direct.pixmap, direct.gc, 0, v, CANVAS_PIXELS, v);
+    for (int v = 0; v <= CANVAS_WIDTH; v += CELL_PIXELS) {
+        set_colour(GRID_GREY);
+        gdk_draw_line(direct.pixmap, direct.gc, 0, v, CANVAS_WIDTH, v);
         queue_per_call();
     }
     if (game_over() || level_complete) {
@@ -112,7 +107,7 @@ void build_direct_window() {
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     GtkWidget* fixed = gtk_fixed_new();
     gtk_container_add(GTK_CONTAINER(window), fixed);
-    direct.pixmap = gdk_pixmap_new(gdk_get_default_root_window(), CANVAS_PIXELS, CANVAS_PIXELS, -1);
+    direct.pixmap = gdk_pixmap_new(gdk_get_default_root_window(), CANVAS_WIDTH, CANVAS_HEIGHT, -1);
     direct.gc = gdk_gc_new(direct.pixmap);
     direct.image = gtk_image_new_from_pixmap(direct.pixmap, nullptr);
     gtk_fixed_put(GTK_FIXED(fixed), direct.image, CANVAS_X, 0);

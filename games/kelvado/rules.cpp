@@ -6,6 +6,8 @@
 
 #include "runtime/runtime.h"
 
+using namespace kelvado;
+
 int32_t game_time;
 int32_t folk;
 int32_t food;
@@ -90,6 +92,11 @@ void explore(Cell& cell) {
 
 }  // namespace
 
+void set_start_values() {
+    T4K_FUNCTION(set_start_values);
+    init_game();
+}
+
 // A new game also starts with no message: the last game's would stand over the new board.
 void init_game() {
     T4K_FUNCTION(init_game);
@@ -150,23 +157,23 @@ void use_village(int col, int row) {
     use_tile(VILLAGE_ACTION, col, row);
 }
 
-bool game_won() {
+bool kelvado::game_won() {
     T4K_FUNCTION(game_won);
     return explored >= BOARD_CELLS;
 }
 
-bool game_lost() {
+bool kelvado::game_lost() {
     T4K_FUNCTION(game_lost);
     return game_time <= 0 && !game_won();
 }
 
-bool game_running() {
+bool kelvado::game_running() {
     T4K_FUNCTION(game_running);
     return game_time > 0 && explored < BOARD_CELLS;
 }
 
-bool play_cell(int col, int row) {
-    T4K_FUNCTION(play_cell);
+bool kelvado::click_cell(int col, int row) {
+    T4K_FUNCTION(click_cell);
     if (!game_running()) return false;
     Cell& cell = board[row][col];
     if (!cell.seen) {

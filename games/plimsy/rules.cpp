@@ -17,6 +17,13 @@ int32_t last_column = COLUMNS - 1;
 
 Cell board[ROWS][COLUMNS];
 
+void set_start_values() {
+    T4K_FUNCTION(set_start_values);
+    score = 0;
+    high_score = 0;
+    init_game();
+}
+
 void init_game() {
     T4K_FUNCTION(init_game);
     last_column = COLUMNS - 1;
@@ -153,13 +160,33 @@ void make_move() {
     close_columns();
 }
 
+bool plimsy::game_won() {
+    T4K_FUNCTION(game_won);
+    return robots_left <= 0;
+}
+
+// Every group of two or more holds a pair side by side, so looking right and down from each
+// piece finds one.
+bool plimsy::group_left() {
+    T4K_FUNCTION(group_left);
+    for (int row = 0; row < ROWS; row++) {
+        for (int col = 0; col < COLUMNS; col++) {
+            const int32_t kind = board[row][col].kind;
+            if (kind == EMPTY) continue;
+            if (col + 1 < COLUMNS && board[row][col + 1].kind == kind) return true;
+            if (row + 1 < ROWS && board[row + 1][col].kind == kind) return true;
+        }
+    }
+    return false;
+}
+
 /*
  * A click on the selected group removes it.  Any other click replaces the selection
  * with the clicked piece's group, or with nothing for a lone piece.  An empty cell
  * is never selected: its region would score when "removed" while removing nothing,
  * and clicking it again and again would raise the score without end.
  */
-void click_cell(int col, int row) {
+void plimsy::click_cell(int col, int row) {
     T4K_FUNCTION(click_cell);
     if (col < 0 || col >= COLUMNS || row < 0 || row >= ROWS) return;
     if (board[row][col].selected == 1) {
@@ -171,24 +198,4 @@ void click_cell(int col, int row) {
     if (board[row][col].kind == EMPTY) return;
     select_from(col, row);
     if (sel_size <= 1) clear_selection();
-}
-
-bool game_won() {
-    T4K_FUNCTION(game_won);
-    return robots_left <= 0;
-}
-
-// Every group of two or more holds a pair side by side, so looking right and down from each
-// piece finds one.
-bool group_left() {
-    T4K_FUNCTION(group_left);
-    for (int row = 0; row < ROWS; row++) {
-        for (int col = 0; col < COLUMNS; col++) {
-            const int32_t kind = board[row][col].kind;
-            if (kind == EMPTY) continue;
-            if (col + 1 < COLUMNS && board[row][col + 1].kind == kind) return true;
-            if (row + 1 < ROWS && board[row + 1][col].kind == kind) return true;
-        }
-    }
-    return false;
 }

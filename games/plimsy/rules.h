@@ -30,6 +30,8 @@ extern int32_t last_column;  // rightmost column that can still hold pieces
 // board[row][col], row 0 at the top, column 0 at the left.
 extern plimsy::Cell board[plimsy::ROWS][plimsy::COLUMNS];
 
+// The state the program starts with: a new game's values and no record yet.
+void set_start_values();
 // Start values of a new game; carries the finished game's score into the record.
 void init_game();
 // Fills every cell with a random piece and counts the robots.
@@ -44,10 +46,16 @@ int column_empty(int col);
 void shift_column(int col);
 // Removes the selected group, lets the pieces fall and closes empty columns.
 void make_move();
-// A click on cell (col, row): remove the selected group, or select the clicked one.
-void click_cell(int col, int row);
+
+namespace plimsy {
+
 // The game is won once no robot is left; play goes on after it.
 bool game_won();
 // Whether two pieces of one kind still touch side by side: without such a group nothing can be
 // removed any more, and the game is over.
 bool group_left();
+
+// The click rule for cell (col, row): remove the selected group, or select the clicked one.
+void click_cell(int col, int row);
+
+}  // namespace plimsy

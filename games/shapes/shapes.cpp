@@ -1,4 +1,4 @@
-// shapes.cpp: ELLIPSE and BOX, the centre-and-half-size forms of CIRCLE and SQUARE.
+// shapes.cpp: ELLIPSE, BOX and SEGMENT, the centre-and-half-size forms of CIRCLE, SQUARE and LINE.
 #include "games/shapes/shapes.h"
 
 #include "wex/wex.h"
@@ -11,4 +11,9 @@ void ELLIPSE(const char* color, int cx, int cy, int rx, int ry, int fill) {
 void BOX(const char* color, int cx, int cy, int hx, int hy, int fill) {
     T4K_FUNCTION(BOX);
     SQUARE(color, cx - hx, cy - hy, 2 * hx, 2 * hy, fill);
+}
+
+void shapes::SEGMENT(const char* color, int cx, int cy, int hx, int hy, int) {
+    T4K_FUNCTION(SEGMENT);
+    LINE(color, cx - hx, cy - hy, cx + hx, cy + hy);
 }

@@ -5,6 +5,8 @@
 
 #include "runtime/runtime.h"
 
+using namespace torvane;
+
 int32_t level = 1;
 int32_t energy = START_ENERGY;
 int32_t batt_count = ITEMS_PER_KIND;
@@ -135,8 +137,8 @@ void give_bonus() {
     }
 }
 
-void play_click(int col, int row) {
-    T4K_FUNCTION(play_click);
+void torvane::click_cell(int col, int row) {
+    T4K_FUNCTION(click_cell);
     if (game_over()) return;
     if (level_complete == 1) {
         give_bonus();

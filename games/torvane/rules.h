@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+namespace torvane {
+
 constexpr int BOARD_SIZE = 24;      // cells each way
 constexpr int ROBOT_COUNT = 12;
 constexpr int ITEMS_PER_KIND = 12;  // trees, mines and batteries dealt per level
@@ -19,16 +21,18 @@ struct Robot {
 };
 static_assert(sizeof(Robot) == 8, "a robot is two 32-bit values, col then row");
 
+}  // namespace torvane
+
 extern int32_t level;
 extern int32_t energy;
 extern int32_t batt_count;
 extern int32_t level_complete;
 extern int32_t score;
 extern int32_t high_score;
-extern int32_t board[BOARD_SIZE][BOARD_SIZE];
-extern Robot robots[ROBOT_COUNT];
+extern int32_t board[torvane::BOARD_SIZE][torvane::BOARD_SIZE];
+extern torvane::Robot robots[torvane::ROBOT_COUNT];
 
-// The values a program starts with, before any game is dealt.
+// The state the program starts with: a new game's values and no record yet.
 void set_start_values();
 // A new game: carries a better score into high_score, then resets level, energy and score.
 void init_game();
@@ -38,12 +42,19 @@ void add_random(int count, int value);
 void init_board();
 // The lowest index of a robot on (col, row), or -1.
 int robot_at(int col, int row);
-inline bool robot_alive(int i) { return robots[i].col >= 0 && robots[i].row >= 0; }
 // One step of robot i towards the target cell, if nothing blocks it and energy is left.
 void move_robot(int i, int target_col, int target_row);
 // The level bonus: points and energy for every live robot.
 void give_bonus();
-// A click on cell (col, row): the next level when the level is complete, else one step of
-// every live robot towards the cell.  Nothing happens once the energy is spent.
-void play_click(int col, int row);
+
+namespace torvane {
+
+inline bool robot_alive(int i) { return robots[i].col >= 0 && robots[i].row >= 0; }
+// The game is over once the energy is spent; it has no won state.
 inline bool game_over() { return energy <= 0; }
+
+// The click rule for cell (col, row): the next level when the level is complete, else one step
+// of every live robot towards the cell.  Nothing happens once the energy is spent.
+void click_cell(int col, int row);
+
+}  // namespace torvane

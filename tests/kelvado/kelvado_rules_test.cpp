@@ -9,6 +9,8 @@
 #include "games/kelvado/rules.h"
 #include "runtime/runtime.h"
 
+using namespace kelvado;
+
 namespace {
 
 std::string current_message() { return message$ ? message$ : ""; }
@@ -137,7 +139,7 @@ TEST(KelvadoExplore, CostsOneTimeUnitAndKeepsTheMessage) {
     set_up(25, 3, 3, 3);
     board[4][7] = Cell{FOREST, 2, 0};
     set_message("Need people and food.");
-    ASSERT_TRUE(play_cell(7, 4));
+    ASSERT_TRUE(click_cell(7, 4));
     EXPECT_EQ(board[4][7].seen, 1);
     EXPECT_EQ(board[4][7].uses, 2);  // finding a tile does not use it
     EXPECT_EQ(board[4][7].kind, FOREST);
@@ -147,7 +149,7 @@ TEST(KelvadoExplore, CostsOneTimeUnitAndKeepsTheMessage) {
     EXPECT_EQ(wood, 3);
     EXPECT_EQ(current_message(), "Need people and food.");
 
-    ASSERT_TRUE(play_cell(0, 9));  // an empty cell counts as well
+    ASSERT_TRUE(click_cell(0, 9));  // an empty cell counts as well
     EXPECT_EQ(board[9][0].seen, 1);
     EXPECT_EQ(explored, 2);
     EXPECT_EQ(moves, 2);
@@ -174,7 +176,7 @@ TEST(KelvadoTiles, EachActionPaysGainsAndTakesTime) {
         set_up(10, 2, 2, 2);
         put_tile(3, 5, c.kind, c.uses);
         set_message("Nothing to do there.");
-        ASSERT_TRUE(play_cell(3, 5));
+        ASSERT_TRUE(click_cell(3, 5));
         EXPECT_EQ(folk, 2 + c.change[0]) << c.kind;
         EXPECT_EQ(food, 2 + c.change[1]) << c.kind;
         EXPECT_EQ(wood, 2 + c.change[2]) << c.kind;
@@ -195,7 +197,7 @@ TEST(KelvadoTiles, MissingResourceOnlySetsTheRefusal) {
             *resource[missing] = 0;
             put_tile(6, 6, c.kind, c.uses);
             const Snapshot before = Snapshot::take();
-            ASSERT_TRUE(play_cell(6, 6));
+            ASSERT_TRUE(click_cell(6, 6));
             if (c.needs[missing]) {
                 EXPECT_EQ(current_message(), c.refusal) << c.kind << " without " << missing;
                 Snapshot after = Snapshot::take();
@@ -214,12 +216,12 @@ TEST(KelvadoTiles, LastUseLeavesRubbleWhichDoesNothing) {
         set_up(40, 9, 9, 9);
         put_tile(0, 0, c.kind, c.uses);
         for (int use = 1; use <= c.uses; use++) {
-            ASSERT_TRUE(play_cell(0, 0));
+            ASSERT_TRUE(click_cell(0, 0));
             EXPECT_EQ(board[0][0].kind, use == c.uses ? RUBBLE : c.kind) << c.kind << " use " << use;
         }
         EXPECT_EQ(moves, c.uses);
         const Snapshot before = Snapshot::take();
-        ASSERT_TRUE(play_cell(0, 0));
+        ASSERT_TRUE(click_cell(0, 0));
         EXPECT_EQ(current_message(), "Nothing to do there.");
         Snapshot after = Snapshot::take();
         after.message = before.message;
@@ -231,7 +233,7 @@ TEST(KelvadoTiles, ExploredEmptyCellDoesNothing) {
     set_up(7, 1, 1, 1);
     put_tile(9, 9, EMPTY, 0);
     const Snapshot before = Snapshot::take();
-    ASSERT_TRUE(play_cell(9, 9));
+    ASSERT_TRUE(click_cell(9, 9));
     EXPECT_EQ(current_message(), "Nothing to do there.");
     Snapshot after = Snapshot::take();
     after.message = before.message;
@@ -241,11 +243,11 @@ TEST(KelvadoTiles, ExploredEmptyCellDoesNothing) {
 TEST(KelvadoTiles, MountainAddsTenAtTheLastTimeUnit) {
     set_up(1, 1, 1, 1);
     put_tile(2, 8, MOUNTAIN, 3);
-    ASSERT_TRUE(play_cell(2, 8));
+    ASSERT_TRUE(click_cell(2, 8));
     EXPECT_EQ(game_time, 11);
     EXPECT_EQ(moves, 1);
     EXPECT_EQ(folk + food + wood, 0);
-    ASSERT_TRUE(play_cell(2, 8));
+    ASSERT_TRUE(click_cell(2, 8));
     EXPECT_EQ(current_message(), "Need one of everything.");
     EXPECT_EQ(game_time, 11);
 }
@@ -260,7 +262,7 @@ void set_up_last_cell(int32_t time) {
 TEST(KelvadoEnd, VictoryTakesPrecedenceOverTimeZero) {
     set_up_last_cell(1);
     EXPECT_TRUE(game_running());
-    ASSERT_TRUE(play_cell(9, 9));
+    ASSERT_TRUE(click_cell(9, 9));
     EXPECT_EQ(explored, 100);
     EXPECT_EQ(game_time, 0);
     EXPECT_TRUE(game_won());
@@ -270,7 +272,7 @@ TEST(KelvadoEnd, VictoryTakesPrecedenceOverTimeZero) {
 
 TEST(KelvadoEnd, LastTimeUnitOnAnotherCellLoses) {
     set_up(1, 3, 3, 3);
-    ASSERT_TRUE(play_cell(4, 4));
+    ASSERT_TRUE(click_cell(4, 4));
     EXPECT_EQ(game_time, 0);
     EXPECT_TRUE(game_lost());
     EXPECT_FALSE(game_won());
@@ -279,25 +281,25 @@ TEST(KelvadoEnd, LastTimeUnitOnAnotherCellLoses) {
 
 TEST(KelvadoEnd, MovesAreIgnoredOnceWonOrLost) {
     set_up_last_cell(5);
-    ASSERT_TRUE(play_cell(9, 9));  // won with time to spare
+    ASSERT_TRUE(click_cell(9, 9));  // won with time to spare
     put_tile(0, 0, MOUNTAIN, 3);
     set_message("Need one of everything.");
     Snapshot won = Snapshot::take();
-    for (int i = 0; i < BOARD_CELLS; i++) EXPECT_FALSE(play_cell(i % 10, i / 10));
+    for (int i = 0; i < BOARD_CELLS; i++) EXPECT_FALSE(click_cell(i % 10, i / 10));
     EXPECT_TRUE(Snapshot::take() == won);
 
     set_up(1, 3, 3, 3);
-    ASSERT_TRUE(play_cell(0, 0));  // lost
+    ASSERT_TRUE(click_cell(0, 0));  // lost
     board[5][5] = Cell{MOUNTAIN, 3, 1};
     Snapshot lost = Snapshot::take();
-    for (int i = 0; i < BOARD_CELLS; i++) EXPECT_FALSE(play_cell(i % 10, i / 10));
+    for (int i = 0; i < BOARD_CELLS; i++) EXPECT_FALSE(click_cell(i % 10, i / 10));
     EXPECT_TRUE(Snapshot::take() == lost) << "a mountain must not revive a lost game";
 }
 
 TEST(KelvadoEnd, ANewGameStartsWithNoMessage) {
     set_up(5, 0, 0, 0);
     put_tile(1, 1, LAKE, 2);
-    ASSERT_TRUE(play_cell(1, 1));
+    ASSERT_TRUE(click_cell(1, 1));
     ASSERT_EQ(current_message(), "Need people and wood.");
     srandom(3);
     init_game();
@@ -389,7 +391,7 @@ TEST(KelvadoRandomPlay, InvariantsHoldOverAHundredThousandMoves) {
         int col, row;
         pick_cell(col, row);
         const Snapshot before = Snapshot::take();
-        const bool taken = play_cell(col, row);
+        const bool taken = click_cell(col, row);
         check_move(before, taken);
         if (HasFatalFailure()) {
             ADD_FAILURE() << "at move " << move << " on cell " << col << ", " << row;

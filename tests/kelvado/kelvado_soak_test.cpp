@@ -14,6 +14,8 @@
 #include "tests/kelvado/screen.h"
 #include "tests/support/soak.h"
 
+using namespace kelvado;
+
 namespace {
 
 // The screen's names; its tile kinds are the rules' own numbers.
@@ -189,7 +191,7 @@ private:
             for (State& k : tries) {
                 const Tile before = k.cells[row][col];
                 k.load();
-                play_cell(col, row);
+                click_cell(col, row);
                 k.save();
                 k.cells[row][col].known = before.known;
                 after.push_back(k);

@@ -78,7 +78,7 @@ public:
         removals_ += state_.score > before.score;
         wins_ += state_.robots_left <= 0 && before.robots_left > 0 && event.kind != Event::NEW;
         state_.load();
-        games_over_ += !group_left() && event.kind != Event::NEW;
+        games_over_ += !plimsy::group_left() && event.kind != Event::NEW;
         const e2e::Image canvas = window.part(0, 0, CANVAS_WIDTH, CANVAS_HEIGHT);
         robots_line_.learn(robots_key(state_), top_line(canvas));
         if (!bottom_key(state_).empty()) bottom_line_.learn(bottom_key(state_), bottom_line(canvas));
@@ -108,7 +108,7 @@ private:
         }
         const int col = (event.at.x - GRID) / CELL, row = (event.at.y - GRID) / CELL;
         if (event.kind == Event::BOARD)
-            for (int n = 0; n < event.presses; n++) click_cell(col, row);
+            for (int n = 0; n < event.presses; n++) plimsy::click_cell(col, row);
         after.save();
         return after;
     }
@@ -123,7 +123,7 @@ private:
     static std::string bottom_key(const State& s) {
         s.load();
         if (s.sel_size > 1) return "Selected " + std::to_string(s.sel_size);
-        return group_left() ? "" : "GAME OVER";
+        return plimsy::group_left() ? "" : "GAME OVER";
     }
     static e2e::Image top_line(const e2e::Image& canvas) { return canvas.part(0, 0, 500, GRID); }
     static e2e::Image bottom_line(const e2e::Image& canvas) { return canvas.part(0, 560, 500, CANVAS_HEIGHT - 560); }

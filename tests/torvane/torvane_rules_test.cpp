@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+using namespace torvane;
+
 namespace {
 
 int count_cells(int value) {
@@ -119,7 +121,7 @@ TEST(TorvaneStep, RobotOnTheTargetStaysAndOthersCome) {
     clear_scene();
     robots[0] = {5, 5};
     robots[1] = {8, 5};
-    play_click(5, 5);
+    click_cell(5, 5);
     expect_at(0, 5, 5);
     expect_at(1, 7, 5);
     EXPECT_EQ(energy, 99);
@@ -142,15 +144,15 @@ TEST(TorvaneStep, MineDestroysAndLeavesACraterThatCanBeCrossed) {
     robots[0] = {5, 5};
     robots[1] = {3, 5};
     board[5][6] = CELL_MINE;
-    play_click(10, 5);
+    click_cell(10, 5);
     EXPECT_FALSE(robot_alive(0));
     expect_at(0, -1, -1);
     EXPECT_EQ(board[5][6], CELL_CRATER);
     expect_at(1, 4, 5);
     EXPECT_EQ(energy, 98);
     EXPECT_EQ(robot_at(-1, -1), -1) << "a destroyed robot stands on no cell";
-    play_click(10, 5);
-    play_click(10, 5);
+    click_cell(10, 5);
+    click_cell(10, 5);
     expect_at(1, 6, 5);  // on the crater, alive
     EXPECT_TRUE(robot_alive(1));
     EXPECT_EQ(board[5][6], CELL_CRATER);
@@ -174,13 +176,13 @@ TEST(TorvaneEnergy, LastUnitStopsTheRobotsAfterTheFirstStep) {
     robots[0] = {1, 1};
     robots[1] = {3, 3};
     robots[2] = {5, 5};
-    play_click(10, 1);
+    click_cell(10, 1);
     expect_at(0, 2, 1);
     expect_at(1, 3, 3);
     expect_at(2, 5, 5);
     EXPECT_EQ(energy, 0);
     EXPECT_TRUE(game_over());
-    play_click(10, 1);  // over: nothing moves any more
+    click_cell(10, 1);  // over: nothing moves any more
     expect_at(0, 2, 1);
     EXPECT_EQ(energy, 0);
 }
@@ -190,7 +192,7 @@ TEST(TorvaneEnergy, BatteryOnTheLastUnitLetsTheOthersGoOn) {
     robots[0] = {1, 1};
     robots[1] = {3, 3};
     board[1][2] = CELL_BATTERY;
-    play_click(10, 1);
+    click_cell(10, 1);
     expect_at(0, 2, 1);
     expect_at(1, 4, 2);
     EXPECT_EQ(energy, 11);
@@ -200,7 +202,7 @@ TEST(TorvaneOrder, RobotBlockedByOneThatJustSteppedInFront) {
     clear_scene();
     robots[0] = {6, 5};  // steps diagonally to (7, 6)
     robots[1] = {6, 6};  // would step straight to (7, 6)
-    play_click(10, 6);
+    click_cell(10, 6);
     expect_at(0, 7, 6);
     expect_at(1, 6, 6);
     EXPECT_EQ(energy, 99);
@@ -210,7 +212,7 @@ TEST(TorvaneOrder, CellFreedEarlierIsEnteredLater) {
     clear_scene();
     robots[0] = {5, 5};
     robots[1] = {4, 5};
-    play_click(10, 5);
+    click_cell(10, 5);
     expect_at(0, 6, 5);
     expect_at(1, 5, 5);
     EXPECT_EQ(energy, 98);
@@ -218,7 +220,7 @@ TEST(TorvaneOrder, CellFreedEarlierIsEnteredLater) {
     clear_scene();
     robots[0] = {4, 5};
     robots[1] = {5, 5};
-    play_click(10, 5);
+    click_cell(10, 5);
     expect_at(0, 4, 5);
     expect_at(1, 6, 5);
 }
@@ -230,14 +232,14 @@ TEST(TorvaneLevel, LastBatteryCompletesAndTheNextClickPaysAndDeals) {
     robots[0] = {5, 5};
     robots[1] = {1, 1};
     robots[2] = {20, 20};
-    play_click(10, 5);
+    click_cell(10, 5);
     EXPECT_EQ(level_complete, 1);
     EXPECT_EQ(batt_count, 0);
     EXPECT_EQ(score, 25);
     EXPECT_EQ(energy, 50 - 3 + 12);
 
     srandom(11);
-    play_click(0, 0);  // the clicked cell does not matter
+    click_cell(0, 0);  // the clicked cell does not matter
     EXPECT_EQ(level_complete, 0);
     EXPECT_EQ(level, 2);
     EXPECT_EQ(score, 25 + 3 * 25);
@@ -258,7 +260,7 @@ TEST(TorvaneLevel, NothingHappensWhenEveryRobotIsDestroyed) {
     board[3][3] = CELL_BATTERY;
     int before[BOARD_SIZE][BOARD_SIZE];
     std::memcpy(before, board, sizeof board);
-    for (int n = 0; n < 10; n++) play_click(n, 23 - n);
+    for (int n = 0; n < 10; n++) click_cell(n, 23 - n);
     EXPECT_EQ(energy, 40);
     EXPECT_EQ(level_complete, 0);
     EXPECT_FALSE(game_over());
@@ -268,8 +270,8 @@ TEST(TorvaneLevel, NothingHappensWhenEveryRobotIsDestroyed) {
 TEST(TorvaneLevel, ClicksOffTheBoardMoveNothing) {
     clear_scene();
     robots[0] = {5, 5};
-    play_click(-1, 5);
-    play_click(5, 24);
+    click_cell(-1, 5);
+    click_cell(5, 24);
     expect_at(0, 5, 5);
     EXPECT_EQ(energy, 100);
 }
@@ -303,20 +305,21 @@ TEST(TorvaneRecord, RisesOnlyWhenANewGameStarts) {
 }
 
 TEST(TorvaneGeometry, EveryCanvasPixelNamesItsCellAndNoOtherDoes) {
-    for (int p = 0; p < CANVAS_PIXELS; p++) {
-        int cell = pixel_to_cell(p);
+    for (int p = 0; p < CANVAS_WIDTH; p++) {
+        int cell = GRID.col_at(p);
+        ASSERT_EQ(GRID.row_at(p), cell);
         ASSERT_GE(cell, 0);
         ASSERT_LT(cell, BOARD_SIZE);
-        ASSERT_LE(cell_centre(cell) - CELL_PIXELS / 2, p);
-        ASSERT_GT(cell_centre(cell) + CELL_PIXELS / 2, p);
+        ASSERT_LE(GRID.centre_x(cell) - CELL_PIXELS / 2, p);
+        ASSERT_GT(GRID.centre_x(cell) + CELL_PIXELS / 2, p);
     }
-    EXPECT_EQ(pixel_to_cell(0), 0);
-    EXPECT_EQ(pixel_to_cell(719), 23);
+    EXPECT_EQ(GRID.col_at(0), 0);
+    EXPECT_EQ(GRID.col_at(719), 23);
     // -1 is what the toolkit reports before the pointer has moved over the canvas or after
     // it left: no cell, not cell 0 as a truncating division would make it.
-    EXPECT_EQ(pixel_to_cell(-1), -1);
-    EXPECT_EQ(pixel_to_cell(-29), -1);
-    EXPECT_EQ(pixel_to_cell(720), BOARD_SIZE);
+    EXPECT_EQ(GRID.col_at(-1), -1);
+    EXPECT_EQ(GRID.col_at(-29), -1);
+    EXPECT_EQ(GRID.col_at(720), BOARD_SIZE);
 }
 
 /* Long random play.  Half the clicks aim at a battery still on the board so that levels
@@ -408,7 +411,7 @@ TEST(TorvaneRandomPlay, InvariantsHoldOverManyGames) {
         Snapshot before = take();
         int col, row;
         pick_target(&col, &row);
-        play_click(col, row);
+        click_cell(col, row);
         if (before.level_complete && before.energy > 0) {
             ASSERT_EQ(level, before.level + 1);
             ASSERT_EQ(live_robots(), ROBOT_COUNT);
