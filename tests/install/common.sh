@@ -84,30 +84,38 @@ check_needs_no_gui() {
     [ -z "$gui" ] || fail "$1 needs GUI libraries: $gui"
 }
 
-# run_hello PROGRAM: the hello example shows its window on the X server and ends with status 0,
-# silently, when its Quit button is pressed.
-run_hello() {
-    local program=$1 pid window status=0 out=$SCRATCH/hello.out
-    # shellcheck disable=SC2034  # all six are set by getwindowgeometry --shell, not all read
-    local WINDOW X Y WIDTH HEIGHT SCREEN
-    G_DEBUG=fatal-criticals "$program" > "$out" 2>&1 &
-    pid=$!
-    CLEANUP+=("kill $pid 2>/dev/null")
-    window=$(timeout 20 xdotool search --sync --onlyvisible --all --pid "$pid" --name '^Hello$' | head -n 1)
-    [ -n "$window" ] || { fail "$program showed no window titled Hello"; return; }
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    [ "${WIDTH}x$HEIGHT" = 300x110 ] || fail "$program's window is ${WIDTH}x$HEIGHT, not 300x110"
-    # The Quit button's centre; the pointer arrives by motion, as a hand's would.
-    xdotool mousemove $((X + 222)) $((Y + 80)) mousemove $((X + 221)) $((Y + 79)) mousemove $((X + 222)) $((Y + 80)) click 1
+# press_quit WINDOW X Y PID WHAT OUTPUT: press the Quit button at (X, Y) of the window, the pointer
+# moving within the button first, as a hand's would; the program must then end with status 0.
+press_quit() {
+    local window=$1 x=$2 y=$3 pid=$4 what=$5 out=$6 status=0
+    xdotool mousemove --window "$window" "$x" "$y"
+    sleep 0.2
+    xdotool mousemove --window "$window" $((x + 2)) $((y + 1))
+    sleep 0.2
+    xdotool click 1
     for _ in $(seq 100); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     if kill -0 "$pid" 2>/dev/null; then
-        fail "$program did not end after its Quit button was pressed"
+        fail "$what did not end after its Quit button was pressed"
         kill "$pid"
     fi
     wait "$pid" || status=$?
-    [ "$status" -eq 0 ] || fail "$program ended with status $status after Quit"
+    [ "$status" -eq 0 ] || fail "$what ended with status $status after Quit: $(cat "$out")"
+}
+
+# run_hello PROGRAM: the hello example shows its window on the X server and ends with status 0,
+# silently, when its Quit button is pressed.
+run_hello() {
+    local program=$1 pid window out=$SCRATCH/hello.out
+    G_DEBUG=fatal-criticals "$program" > "$out" 2>&1 &
+    pid=$!
+    CLEANUP+=("kill $pid 2>/dev/null")
+    window=$(timeout 20 xdotool search --sync --onlyvisible --all --pid "$pid" --name '^Hello$' | head -n 1)
+    [ -n "$window" ] || { fail "$program showed no window titled Hello"; return; }
+    [ "$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')" = 300x110 ] ||
+        fail "$program's window is not 300x110"
+    press_quit "$window" 222 80 "$pid" "$program" "$out"
     [ ! -s "$out" ] || fail "$program wrote: $(cat "$out")"
 }
