@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include "wex/events.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
@@ -11,29 +12,6 @@
 
 namespace wex {
 namespace {
-// Registry entries a kind writes besides its kind name and signal code.
-enum Entry : unsigned {
-    XSIZE = 1u << 0,
-    YSIZE = 1u << 1,
-    S_WIDGET = 1u << 2,
-    ATTACH_TO = 1u << 3,
-    FONT_OF = 1u << 4,
-    FOCUS_ON = 1u << 5,
-    BUFFER = 1u << 6,
-};
-constexpr unsigned SIZES = XSIZE | YSIZE;
-constexpr unsigned BUTTON_LIKE = SIZES | S_WIDGET | ATTACH_TO | FONT_OF | FOCUS_ON;
-
-enum class Show { widget, all, never };
-
-// What every widget of one kind leaves in the registry, and how its constructor shows it.
-struct Profile {
-    const char* kind;
-    int signal;  // 0: no signal entry, so CALLBACK refuses the widget
-    unsigned entries;
-    Show show;
-};
-
 constexpr Profile BUTTON_PROFILE{"button", 2, BUTTON_LIKE, Show::widget};
 constexpr Profile STOCK_PROFILE{"stock", 2, BUTTON_LIKE, Show::widget};
 constexpr Profile TOGGLE_PROFILE{"toggle", 2, BUTTON_LIKE, Show::widget};
@@ -55,52 +33,24 @@ constexpr Profile IMAGE_PROFILE{"image", 4, SIZES | S_WIDGET | FONT_OF | FOCUS_O
 constexpr Profile CLIPBOARD_PROFILE{"clipboard", 0, 0, Show::never};
 constexpr Profile PROGRESSBAR_PROFILE{"progressbar", 1, SIZES | S_WIDGET | ATTACH_TO | FOCUS_ON, Show::widget};
 
-// The objects a new widget's entries point at; each role is the widget itself unless the
-// kind names an inner object for it.
-struct Parts {
-    void* self;
-    void* s_widget = self;
-    void* attach = self;
-    void* font = self;
-    void* focus = self;
-    void* buffer = nullptr;
-};
-
 void show(Show rule, void* widget) {
     if (WEX_WIDGET_SHOW == 0) return;
     if (rule == Show::widget) gtk_widget_show(GTK_WIDGET(widget));
     if (rule == Show::all) gtk_widget_show_all(GTK_WIDGET(widget));
 }
 
-// The end of every constructor: show the widget, write the kind's entries, remember it.
-Widget enrol(const Profile& profile, const Parts& parts, int xsize, int ysize) {
-    void* self = parts.self;
-    show(profile.show, self);
-    if (profile.entries & XSIZE) WEX_PUT(wex_widget_xsize, self, xsize);
-    if (profile.entries & YSIZE) WEX_PUT(wex_widget_ysize, self, ysize);
-    if (profile.signal != 0) WEX_PUT(wex_widget_signal, self, profile.signal);
-    if (profile.entries & S_WIDGET) WEX_PUT_HANDLE(wex_widget_s_widget, self, parts.s_widget);
-    WEX_PUT_STR(wex_widget_type$, self, profile.kind);
-    if (profile.entries & ATTACH_TO) WEX_PUT_HANDLE(wex_widget_attach, self, parts.attach);
-    if (profile.entries & FONT_OF) WEX_PUT_HANDLE(wex_widget_font, self, parts.font);
-    if (profile.entries & FOCUS_ON) WEX_PUT_HANDLE(wex_widget_focus, self, parts.focus);
-    if (profile.entries & BUFFER) WEX_PUT_HANDLE(wex_widget_buffer, self, parts.buffer);
-    WIDGET = self;
-    return self;
-}
-
 Widget button_kind(const Profile& profile, GtkWidget* button, int xsize, int ysize) {
-    return enrol(profile, {.self = button, .font = gtk_bin_get_child(GTK_BIN(button))}, xsize, ysize);
+    return wex_enrol(profile, {.self = button, .font = gtk_bin_get_child(GTK_BIN(button))}, xsize, ysize);
 }
 
 Widget entry_kind(const char* text, int xsize, int ysize) {
     GtkWidget* entry = gtk_entry_new();
     gtk_entry_set_text(GTK_ENTRY(entry), text);
-    return enrol(ENTRY_PROFILE, {.self = entry}, xsize, ysize);
+    return wex_enrol(ENTRY_PROFILE, {.self = entry}, xsize, ysize);
 }
 
 Widget slider_kind(GtkWidget* scale, int xsize, int ysize) {
-    return enrol(SLIDER_PROFILE, {.self = scale}, xsize, ysize);
+    return wex_enrol(SLIDER_PROFILE, {.self = scale}, xsize, ysize);
 }
 
 GtkWidget* scrolled(GtkWidget* view) {
@@ -119,9 +69,9 @@ void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
 }
 
-void hide_on_close(GtkWidget* dialog) {
-    g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete), nullptr);
-}
+gboolean hide_dialog(gpointer dialog, gpointer, gpointer) { return gtk_widget_hide_on_delete(GTK_WIDGET(dialog)); }
+
+void hide_on_close(GtkWidget* dialog) { wex_connect(dialog, "delete-event", hide_dialog); }
 
 /* GTK refuses a range that is empty or reversed, and a step of zero.  The bounds are put in
  * order, a range of one value is widened by one step, a step of zero becomes 1, and what is no
@@ -152,6 +102,22 @@ std::string message_format(const char* text) {
     return format;
 }
 }  // namespace
+
+Widget wex_enrol(const Profile& profile, const Parts& parts, int xsize, int ysize) {
+    void* self = parts.self;
+    show(profile.show, self);
+    if (profile.entries & XSIZE) WEX_PUT(wex_widget_xsize, self, xsize);
+    if (profile.entries & YSIZE) WEX_PUT(wex_widget_ysize, self, ysize);
+    if (profile.signal != 0) WEX_PUT(wex_widget_signal, self, profile.signal);
+    if (profile.entries & S_WIDGET) WEX_PUT_HANDLE(wex_widget_s_widget, self, parts.s_widget);
+    WEX_PUT_STR(wex_widget_type$, self, profile.kind);
+    if (profile.entries & ATTACH_TO) WEX_PUT_HANDLE(wex_widget_attach, self, parts.attach);
+    if (profile.entries & FONT_OF) WEX_PUT_HANDLE(wex_widget_font, self, parts.font);
+    if (profile.entries & FOCUS_ON) WEX_PUT_HANDLE(wex_widget_focus, self, parts.focus);
+    if (profile.entries & BUFFER) WEX_PUT_HANDLE(wex_widget_buffer, self, parts.buffer);
+    WIDGET = self;
+    return self;
+}
 
 Widget BUTTON(const char* text, int xsize, int ysize) {
     T4K_FUNCTION(BUTTON);
@@ -203,7 +169,7 @@ Widget PASSWORD(int xsize, int ysize) {
     T4K_FUNCTION(PASSWORD);
     GtkWidget* entry = gtk_entry_new();
     gtk_entry_set_visibility(GTK_ENTRY(entry), FALSE);
-    return enrol(PASSWORD_PROFILE, {.self = entry}, xsize, ysize);
+    return wex_enrol(PASSWORD_PROFILE, {.self = entry}, xsize, ysize);
 }
 
 Widget MARK(const char* markup, int xsize, int ysize) {
@@ -211,7 +177,7 @@ Widget MARK(const char* markup, int xsize, int ysize) {
     TextCopy text(markup);
     GtkWidget* label = gtk_label_new(nullptr);
     gtk_label_set_markup(GTK_LABEL(label), text);
-    return enrol(MARK_PROFILE, {.self = label}, xsize, ysize);
+    return wex_enrol(MARK_PROFILE, {.self = label}, xsize, ysize);
 }
 
 Widget COMBO(const char* text, int xsize, int ysize) {
@@ -221,17 +187,17 @@ Widget COMBO(const char* text, int xsize, int ysize) {
     gtk_combo_box_append_text(GTK_COMBO_BOX(combo), first);
     gtk_combo_box_set_active(GTK_COMBO_BOX(combo), 0);
     GtkWidget* child = gtk_bin_get_child(GTK_BIN(combo));
-    return enrol(COMBO_PROFILE, {.self = combo, .font = child, .focus = child}, xsize, ysize);
+    return wex_enrol(COMBO_PROFILE, {.self = combo, .font = child, .focus = child}, xsize, ysize);
 }
 
 Widget HSEPARATOR(int xsize) {
     T4K_FUNCTION(HSEPARATOR);
-    return enrol(HSEPARATOR_PROFILE, {.self = gtk_hseparator_new()}, xsize, 0);
+    return wex_enrol(HSEPARATOR_PROFILE, {.self = gtk_hseparator_new()}, xsize, 0);
 }
 
 Widget VSEPARATOR(int ysize) {
     T4K_FUNCTION(VSEPARATOR);
-    return enrol(VSEPARATOR_PROFILE, {.self = gtk_vseparator_new()}, 0, ysize);
+    return wex_enrol(VSEPARATOR_PROFILE, {.self = gtk_vseparator_new()}, 0, ysize);
 }
 
 // A text view in a scrolled window.  The buffer carries one tag named after its own key and
@@ -245,8 +211,8 @@ Widget EDIT(int xsize, int ysize) {
     gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
     GtkTextTag* tag = gtk_text_tag_new(Key(buffer));
     gtk_text_tag_table_add(gtk_text_buffer_get_tag_table(buffer), tag);
-    g_signal_connect(buffer, "changed", G_CALLBACK(wex_apply_tag), nullptr);
-    enrol(EDIT_PROFILE, {.self = scroller, .s_widget = buffer, .font = view, .focus = view}, xsize, ysize);
+    wex_connect(buffer, "changed", wex_apply_tag);
+    wex_enrol(EDIT_PROFILE, {.self = scroller, .s_widget = buffer, .font = view, .focus = view}, xsize, ysize);
 
     t4k::Scratch end(1857, WEX_UNIT);
     gtk_text_buffer_get_end_iter(buffer, end.as<GtkTextIter>());
@@ -266,7 +232,7 @@ Widget LIST(int xsize, int ysize) {
     GtkTreeViewColumn* column = gtk_tree_view_column_new_with_attributes("dummy", renderer, "text", 0, nullptr);
     gtk_tree_view_append_column(GTK_TREE_VIEW(view), column);
     GtkWidget* scroller = scrolled(view);
-    return enrol(LIST_PROFILE,
+    return wex_enrol(LIST_PROFILE,
                  {.self = scroller, .s_widget = selection, .attach = selection, .font = view, .focus = view, .buffer = store},
                  xsize, ysize);
 }
@@ -280,7 +246,7 @@ Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons
     gtk_window_set_title(GTK_WINDOW(dialog), "Message");
     dialog_common(dialog, xsize, ysize);
     hide_on_close(dialog);
-    return enrol(MSGDIALOG_PROFILE, {.self = dialog}, xsize, ysize);
+    return wex_enrol(MSGDIALOG_PROFILE, {.self = dialog}, xsize, ysize);
 }
 
 Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, int action) {
@@ -297,13 +263,13 @@ Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, i
     dialog_common(dialog, xsize, ysize);
     gtk_widget_realize(dialog);
     hide_on_close(dialog);
-    return enrol(FILEDIALOG_PROFILE, {.self = dialog}, xsize, ysize);
+    return wex_enrol(FILEDIALOG_PROFILE, {.self = dialog}, xsize, ysize);
 }
 
 Widget SPIN(int xsize, int ysize, double minimum, double maximum, double step) {
     T4K_FUNCTION(SPIN);
     const Range r = usable_range(minimum, maximum, step);
-    return enrol(SPIN_PROFILE, {.self = gtk_spin_button_new_with_range(r.minimum, r.maximum, r.step)}, xsize, ysize);
+    return wex_enrol(SPIN_PROFILE, {.self = gtk_spin_button_new_with_range(r.minimum, r.maximum, r.step)}, xsize, ysize);
 }
 
 Widget HSLIDER(int xsize, int ysize, double minimum, double maximum, double step) {
@@ -334,7 +300,7 @@ Widget IMAGE(const char* file, int xsize, int ysize) {
     GtkWidget* box = gtk_event_box_new();
     gtk_container_add(GTK_CONTAINER(box), image);
     gtk_widget_queue_draw(image);
-    enrol(IMAGE_PROFILE, {.self = box, .font = image, .focus = image}, xsize, ysize);
+    wex_enrol(IMAGE_PROFILE, {.self = box, .font = image, .focus = image}, xsize, ysize);
     WEX_PUT_STR(wex_widget_image$, box, name);
     return box;
 }
@@ -342,7 +308,7 @@ Widget IMAGE(const char* file, int xsize, int ysize) {
 Widget CLIPBOARD() {
     T4K_FUNCTION(CLIPBOARD);
     GtkClipboard* clipboard = gtk_clipboard_get(gdk_atom_intern(wex_gui_properties.clipboard, FALSE));
-    return enrol(CLIPBOARD_PROFILE, {.self = clipboard}, 0, 0);
+    return wex_enrol(CLIPBOARD_PROFILE, {.self = clipboard}, 0, 0);
 }
 
 Widget PROGRESSBAR(const char* text, int xsize, int ysize) {
@@ -350,6 +316,6 @@ Widget PROGRESSBAR(const char* text, int xsize, int ysize) {
     TextCopy caption(text);
     GtkWidget* bar = gtk_progress_bar_new();
     gtk_progress_bar_set_text(GTK_PROGRESS_BAR(bar), caption);
-    return enrol(PROGRESSBAR_PROFILE, {.self = bar}, xsize, ysize);
+    return wex_enrol(PROGRESSBAR_PROFILE, {.self = bar}, xsize, ysize);
 }
 }  // namespace wex

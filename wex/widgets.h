@@ -1,17 +1,51 @@
-// widgets.h (internal): what the widget constructors share with the property calls.
+// widgets.h (internal): what the constructors of every kind of widget share, with each other and
+// with the property calls.
 #pragma once
 #include <string_view>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
+#include "wex/wex.h"
 
 namespace wex {
-// "changed" handler of an edit's text buffer: gives the new text the buffer's tag.
-void wex_apply_tag(GtkTextBuffer* buffer);
+// Registry entries a kind writes besides its kind name and signal code.
+enum Entry : unsigned {
+    XSIZE = 1u << 0,
+    YSIZE = 1u << 1,
+    S_WIDGET = 1u << 2,
+    ATTACH_TO = 1u << 3,
+    FONT_OF = 1u << 4,
+    FOCUS_ON = 1u << 5,
+    BUFFER = 1u << 6,
+};
+constexpr unsigned SIZES = XSIZE | YSIZE;
+constexpr unsigned BUTTON_LIKE = SIZES | S_WIDGET | ATTACH_TO | FONT_OF | FOCUS_ON;
 
-// The columns and rows that a "TABLE" option asks for; false when it names no usable shape.
-// Windows, notebook pages, placement and canvases all decide their layout by it.
-bool wex_table_shape(const char* option, int* columns, int* rows);
-constexpr int WEX_MAX_TABLE_CELLS = 65535;  // the most columns or rows a GTK table holds
+enum class Show { widget, all, never };
+
+// What every widget of one kind leaves in the registry, and how its constructor shows it.
+struct Profile {
+    const char* kind;
+    int signal;  // 0: no signal entry, so CALLBACK refuses the widget
+    unsigned entries;
+    Show show;
+};
+
+// The objects a new widget's entries point at; each role is the widget itself unless the
+// kind names an inner object for it.
+struct Parts {
+    void* self;
+    void* s_widget = self;
+    void* attach = self;
+    void* font = self;
+    void* focus = self;
+    void* buffer = nullptr;
+};
+
+// The end of every constructor: show the widget, write its kind's entries, make it WIDGET.
+Widget wex_enrol(const Profile& profile, const Parts& parts, int xsize, int ysize);
+
+// "changed" handler of an edit's text buffer: gives the new text the buffer's tag.
+void wex_apply_tag(gpointer text_buffer, gpointer);
 
 // Whether `object` is a GTK object of the type that `get_type` names; false for null.  Calls
 // check with it where GTK would refuse an object of another type with a critical.
