@@ -16,13 +16,12 @@ bool pen_down = false;
 int last_x, last_y;
 
 // The page's button-press handler.  The toolkit recorded the pointer's place as it moved, so
-// MOUSE tells where the click was.  It returns 0 so that GTK goes on to the press's other handlers.
-int press() {
+// MOUSE tells where the click was.
+void press() {
     pen_down = !pen_down;
     last_x = MOUSE(0);
     last_y = MOUSE(1);
     if (pen_down) CIRCLE(INKS[ink], last_x - 3, last_y - 3, 7, 7, 1);
-    return 0;
 }
 
 // The timer: runs every FOLLOW_MS for as long as it returns nonzero.
