@@ -255,7 +255,7 @@ Widget CANVAS(int width, int height);
 Widget DRAW(Widget canvas);
 
 // An ellipse in the box of width by height from (x, y) in canvas pixels, filled when fill is
-// nonzero.  Colours are texts: "red", "#ff8000".  No current canvas: nothing (so for all drawing).
+// nonzero.  Colours are texts: "red", "#ff8000".  No current canvas: nothing, as for every drawing call.
 void CIRCLE(const char* colour, int x, int y, int width, int height, int fill);
 
 // A rectangle from (x, y): filled, width by height pixels; as an outline one pixel more each way.
@@ -300,8 +300,9 @@ int KEY();
 // Sets KEY() back to 0.
 void RESETKEY();
 
-// The pointer over a canvas as last recorded: 0 x and 1 y in canvas pixels (-1 once it left), 3 the
-// last scroll's direction (0 up, 1 down, 2 left, 3 right, else -1), 4 the canvas; 2 and others: -1, 0.
+// The pointer over a canvas as last recorded, by `what`: 0 x and 1 y in canvas pixels (-1 once it
+// left), 2 -1 (a canvas records no button), 3 the last scroll (0 up, 1 down, 2 left, 3 right, else
+// -1), 4 the canvas's handle; any other `what`: 0.
 intptr_t MOUSE(int what);
 }  // namespace wex
 
