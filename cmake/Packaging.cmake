@@ -1,4 +1,4 @@
-# Packaging.cmake: where the games' desktop files go on install, and the Debian package CPack makes.
+# Packaging.cmake: where the games' desktop files go on install, and the two Debian packages CPack makes.
 include(GNUInstallDirs)
 
 set(WEX_GAMES kelvado plimsy torvane)
@@ -39,24 +39,33 @@ add_custom_target(man_pages ALL DEPENDS ${WEX_MAN_PAGES})
 # starts a full build of the tests and benchmarks.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
+# Two packages from one run: the games (component games) and the toolkit for other programs
+# (component dev, cmake/Development.cmake).
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_ALL games dev)
 set(CPACK_PACKAGE_NAME ${PROJECT_NAME})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three small puzzle games: kelvado, plimsy and torvane")
+# Each package's description carries its own synopsis line; a common summary would be put in
+# front of both.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "")
 set(CPACK_PACKAGE_CONTACT "Seed fd8b3f5f maintainers <maintainers@users.noreply.c-seed-fd8b3f5f.example>"
     CACHE STRING "Maintainer named in the Debian package")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The games link no GUI library: they open GTK 2 and its family by name when they start, so
-# dpkg-shlibdeps cannot see that dependency and it is named here. Debian renamed the library
-# package for 64-bit time_t; either name will do.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgtk2.0-0t64 | libgtk2.0-0 (>= 2.24)")
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The synopsis is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the extended description under it.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"Three puzzle games for the X desktop, each its own program with one window,
+# The games and the toolkit's programs link no GUI library: they open GTK 2 and its family by
+# name when they start, so dpkg-shlibdeps cannot see that dependency and it is named here.
+# Debian renamed the library package for 64-bit time_t; either name will do.
+set(WEX_GTK_RUNTIME "libgtk2.0-0t64 | libgtk2.0-0 (>= 2.24)")
+
+set(CPACK_DEBIAN_GAMES_PACKAGE_NAME ${PROJECT_NAME})
+set(CPACK_DEBIAN_GAMES_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_GAMES_PACKAGE_DEPENDS "${WEX_GTK_RUNTIME}")
+set(CPACK_DEBIAN_GAMES_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_GAMES_DESCRIPTION
+"three small puzzle games: kelvado, plimsy and torvane
+Three puzzle games for the X desktop, each its own program with one window,
 played with the mouse on a board:
  * kelvado, an exploration game: explore a 10 x 10 board of hidden cells and
    trade folk, food and wood at the tiles you find, before the time runs out.
@@ -65,4 +74,23 @@ played with the mouse on a board:
  * torvane, a robot game: twelve robots walk towards the cell you click,
    past trees and mines, to collect every battery on a 24 x 24 board.
 The games draw with GTK 2, which they open when they start.")
+
+# Building needs only the C library's development files (the C++ compiler and its library are
+# the builder's choice); the programs built need GTK 2 where they run, which need not be here,
+# so GTK is recommended, not required. The headers include no GTK header.
+set(CPACK_DEBIAN_DEV_PACKAGE_NAME ${WEX_DEV_PACKAGE})
+set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libc6-dev | libc-dev")
+set(CPACK_DEBIAN_DEV_PACKAGE_RECOMMENDS "${WEX_GTK_RUNTIME}")
+set(CPACK_DEBIAN_DEV_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_DEV_DESCRIPTION
+"WEX toolkit: GUI calls for C++ programs that open GTK 2 when they start
+The WEX toolkit gives a C++ program one call per widget kind: WINDOW, CANVAS,
+BUTTON, MARK, CALLBACK, TIMEOUT, DISPLAY and some fifty more. A program built
+with it links against no GUI library: it finds and opens GTK 2 when it starts,
+and says plainly when GTK is missing.
+This package holds the headers, the static libraries wex and runtime, a CMake
+package (find_package(wex CONFIG) gives the target wex::wex) and a pkg-config
+file (wex), with the toolkit's reference and two example programs in
+/usr/share/doc/${WEX_DEV_PACKAGE}.")
 include(CPack)

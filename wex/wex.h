@@ -4,6 +4,14 @@
 #include <cstdint>
 #include "runtime/runtime.h"
 
+/* A program calls INIT once, builds its widgets with the constructors below, places them with
+ * ATTACH, connects its functions with CALLBACK and TIMEOUT, and hands over to DISPLAY (the guide
+ * is docs/wex.md).  Every constructor returns a Widget handle that stays good for the whole run.
+ * A handle the toolkit did not make or REGISTER is ignored quietly: a call on it does nothing and
+ * a read gives 0 or "" (CALLBACK, CALLBACKX and DRAW say what they do).  Texts may be literals,
+ * runtime strings, pointers into the middle of other texts, or null, taken as "".  Sizes and
+ * places are pixels scaled by the desktop's font size, or as they are after "NOSCALING". */
+
 namespace wex {
 using Widget = void*;              // opaque widget handle: a GTK object
 
@@ -44,89 +52,257 @@ private:
     };
 };
 
-extern Widget WIDGET;              // the widget the last constructor made
-extern int WEX_WIDGET_SHOW;        // constructors show what they make while nonzero
-extern int WEX_CANVAS_TYPE;        // 0 GTK pixmap canvas, 1 OpenGL, 2 GooCanvas
-extern double WEX_FONT_SIZE_FACTOR;
-extern double WEX_XFT_SIZE_FACTOR;
-extern double WEX_DEFAULT_XFT_SIZE;
-extern char* wex_Goocanvas$;
+extern Widget WIDGET;                  // the last constructor's widget (on a GooCanvas: the last item drawn)
+extern int WEX_WIDGET_SHOW;            // constructors show what they make while nonzero (option WIDGET_SHOW)
+extern int WEX_CANVAS_TYPE;            // the next CANVAS's kind: 0 GTK, 1 OpenGL, 2 GooCanvas (option CANVAS)
+extern double WEX_FONT_SIZE_FACTOR;    // sizes and places are scaled by both factors:
+extern double WEX_XFT_SIZE_FACTOR;     // the desktop font's and the screen resolution's
+extern double WEX_DEFAULT_XFT_SIZE;    // the base resolution of BASEXFTDPI, 96
+extern char* wex_Goocanvas$;           // the GooCanvas file INIT opened, or "notfound"
 
-// Start-up, options and the main loop
+// --- Start-up, options and the main loop ---
+
+// Finds GTK 2 and its family on the system, binds them and sets the toolkit up: the first toolkit
+// call, after T4K_START.  A missing library prints one line ("Gtk library not found!") and exits 0.
 void INIT();
+
+// Applies one option, such as "NOSCALING" or "CANVAS GOO" (the list is in docs/wex.md); an option
+// it does not know prints "WEXOPTION '<option>' not recognized!" and changes nothing.
 void WEXOPTIONS(const char* option);
+
+// Runs the main loop, where callbacks and the timer run; never returns (the program ends by QUIT
+// or by closing a window).
 void DISPLAY();
+
+// Handles every pending event, repaints included, then shows what was drawn on an OpenGL canvas:
+// lets the screen catch up in the middle of a long callback.
 void SYNC();
+
+// Ends the program with status 0; serves as a button's callback as it is.
 [[noreturn]] void QUIT();
+
+// The screen's width (n = 0) or height (n = 1) in pixels; 0 for any other n.
 int SCREENSIZE(int n);
+
+// Searches again for one library, "gtk", "gdk", "glib", "gobject", "pango", "glarea", "glext" or
+// "goo", and returns the file it opened, "notfound" or, for another name, "Unknown" (a temporary text).
 char* WEXLIB$(const char* name);
 
-// Registry
+// --- Registry ---
+
+// Brings in a GTK widget the program made itself, as kind "external": CALLBACK connects signal$ on
+// s_widget, ATTACH puts children into attach, FONT and FOCUS act on font and focus (null: the widget
+// itself); the sizes are for ATTACH.  A null widget: nothing.
 void REGISTER(Widget widget, int xsize, int ysize, const char* signal$, Widget s_widget, Widget attach,
               Widget font, Widget focus);
+
+// Gives a REGISTERed widget the function GRAB$ (kind 1, const char* f(Widget)), TEXT (2, void
+// f(Widget, const char*)), GET (3, int f(Widget)) or SET (4, void f(Widget, int)) calls for it; other
+// kinds are ignored.  Without one, that call does nothing, or reads "" or 0.
 void METHOD(Widget widget, int kind, t4k_fn function);
 
-// Windows, containers and placement
+// --- Windows, containers and placement ---
+
+// A top-level window with that title and size, centred and not resizable (resizable in a TABLE
+// layout); closing it ends the program with status 0.  Returns its handle.
 Widget WINDOW(const char* title, int xsize, int ysize);
+
+// A notebook with one page whose tab shows the title; ATTACH(notebook, ...) places on the page shown,
+// TEXT(notebook, title) adds a page.  Returns its handle; the size is for ATTACH.
 Widget NOTEBOOK(const char* title, int xsize, int ysize);
+
+// A frame without a label (TEXT gives it one), for decoration: the widgets it seems to hold are
+// attached to its parent.  Returns its handle.
 Widget FRAME(int xsize, int ysize);
+
+// Puts the widget into the parent (a window, or a notebook's page shown) at (x, y) with its
+// constructor's size, in cells in a TABLE layout; with parent 0 moves a window on the screen.  An
+// unknown handle, a parent without a container or a widget already placed: nothing.
 void ATTACH(Widget parent, Widget widget, int x, int y);
+
+// Shows the widget and all it holds; opens a dialog.  Unknown handle: nothing.
 void SHOW(Widget widget);
+
+// Hides the widget.  Unknown handle: nothing.
 void HIDE(Widget widget);
+
+// Sets the widget's font from a Pango font description such as "Sans Bold 12" (a size outside 1 to
+// 1000 warns and keeps the font).  Unknown handle, or a kind with no font: nothing.
 void FONT(Widget widget, const char* description);
+
+// Greys the widget out: it takes no input.  Unknown handle: nothing.
 void DISABLE(Widget widget);
+
+// Lets a disabled widget take input again.  Unknown handle: nothing.
 void ENABLE(Widget widget);
+
+// Lets the widget take the keyboard focus and gives it the focus.  Unknown handle: nothing.
 void FOCUS(Widget widget);
+
+// Keeps the widget from taking the keyboard focus; the focus stays where it is.  Unknown handle: nothing.
 void UNFOCUS(Widget widget);
 
-// Widget constructors
+// --- Widget constructors ---
+// Each returns the new widget's handle, also left in WIDGET, and shows the widget unless the option
+// "WIDGET_SHOW 0" is in force; xsize and ysize are the size ATTACH gives it.  "CALLBACK:" names the
+// event a function connected with CALLBACK runs on.
+
+// A push button; an underscore before a letter of the text makes Alt and that letter press it.
+// CALLBACK: a click.
 Widget BUTTON(const char* text, int xsize, int ysize);
+
+// One of GTK's stock buttons, such as "gtk-new", "gtk-quit" or "gtk-ok", with its own label and
+// icon.  CALLBACK: a click.
 Widget STOCK(const char* stock_id, int xsize, int ysize);
+
+// A button that stays pressed until pressed again; GET and SET its state (1 pressed).  CALLBACK: a click.
 Widget TOGGLE(const char* text, int xsize, int ysize);
+
+// A check box with a label; GET and SET its state (1 ticked).  CALLBACK: a click.
 Widget CHECK(const char* text, int xsize, int ysize);
+
+// A radio button in the group of `group` (a RADIO), or in a new group when `group` is 0 or no radio
+// button; GET and SET its state.  CALLBACK: a click.
 Widget RADIO(const char* text, int xsize, int ysize, Widget group);
+
+// A one-line text entry holding the text.  CALLBACK: Enter.
 Widget ENTRY(const char* text, int xsize, int ysize);
+
+// An entry holding the runtime's latest returned text (the last GRAB$, say), not the text given.
 Widget WEXENTRY(const char* text, int xsize, int ysize);
+
+// An entry that hides what is typed; SET 1 shows it.  CALLBACK: Enter.
 Widget PASSWORD(int xsize, int ysize);
+
+// A label showing Pango markup ("<b>25</b>"); GRAB$ reads it without the markup.  Takes no CALLBACK.
 Widget MARK(const char* markup, int xsize, int ysize);
+
+// A drop-down list holding the text as its one item, chosen; TEXT appends an item, TEXT("") removes
+// the last; GET and SET the chosen index.  CALLBACK: another choice.
 Widget COMBO(const char* text, int xsize, int ysize);
+
+// A horizontal line, xsize long.  Takes no CALLBACK.
 Widget HSEPARATOR(int xsize);
+
+// A vertical line, ysize long.  Takes no CALLBACK.
 Widget VSEPARATOR(int ysize);
+
+// A multi-line text field, scrolled; TEXT appends ("" clears), GRAB$ reads it all, GET counts its
+// lines.  CALLBACK: typed text (not CALLBACKX).
 Widget EDIT(int xsize, int ysize);
+
+// A one-column list, scrolled; TEXT appends a row ("" clears), GRAB$ and GET read the selected row
+// (-1 for none), SET selects one.  CALLBACK: another selection.
 Widget LIST(int xsize, int ysize);
+
+// A message dialog, hidden until SHOW; type 0 info, 1 warning, 2 question, 3 error, 4 other; buttons
+// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel.  CALLBACK: an answer.
 Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons);
+
+// A file chooser, hidden until SHOW; action 0 open, 1 save, 2 choose a folder, 3 make one; `button`
+// names the accepting button.  GRAB$: the files chosen, blank-separated.  CALLBACK: an answer.
 Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, int action);
+
+// A number field with arrows from minimum to maximum in steps (bounds put in order, a step of 0 is
+// 1); GET and SET its value.  CALLBACK: a new value.
 Widget SPIN(int xsize, int ysize, double minimum, double maximum, double step);
+
+// A horizontal slider, with a range as SPIN's; GET and SET its value.  CALLBACK: a new value.
 Widget HSLIDER(int xsize, int ysize, double minimum, double maximum, double step);
+
+// A vertical slider, its minimum at the top (see INVERT), with a range as SPIN's.  CALLBACK: a new value.
 Widget VSLIDER(int xsize, int ysize, double minimum, double maximum, double step);
+
+// Turns a slider's scale round (a vertical one then fills from the bottom, as a gauge); its values
+// stay.  Any other handle: nothing.
 void INVERT(Widget slider);
+
+// Shows an image file; TEXT shows another, GRAB$ names it.  CALLBACK: a press of a mouse button.
 Widget IMAGE(const char* file, int xsize, int ysize);
+
+// The clipboard (or the selection the option "CLIPBOARD n" chose): TEXT sets its text, GRAB$ reads it.
+// Not a widget: it is not attached.
 Widget CLIPBOARD();
+
+// A progress bar showing the text; SET and GET its fill in percent, 0 to 100.
 Widget PROGRESSBAR(const char* text, int xsize, int ysize);
 
-// Generic property access
+// --- Generic property access ---
+
+// Sets the widget's main text: a label's markup, a window's title, an entry's text; appends to
+// combos, lists and edits (docs/wex.md has every kind).  Unknown handle or a kind without: nothing.
 void TEXT(Widget widget, const char* text);
+
+// Reads the widget's main text; "" for an unknown handle or a kind without one.  The text stays good
+// for 32 further such results; never null.
 char* GRAB$(Widget widget);
+
+// Sets the widget's number: a toggle's state, a slider's value, a combo's or list's choice, a
+// progress bar's percent, 1 for a full-screen window.  Unknown handle or a kind without: nothing.
 void SET(Widget widget, int value);
+
+// Reads the widget's number, as SET sets it; 0 for an unknown handle or a kind without one.
 int GET(Widget widget);
 
-// Canvas and drawing
+// --- Canvas and drawing ---
+
+// A white canvas of width by height pixels (never scaled), of the kind WEX_CANVAS_TYPE names; it
+// becomes the current canvas.  Returns its handle.  CALLBACK: a press of a mouse button.
 Widget CANVAS(int width, int height);
+
+// Makes the canvas current; returns what it draws on.  For a handle that is no canvas: null, and
+// drawing does nothing until the next CANVAS or DRAW.
 Widget DRAW(Widget canvas);
+
+// An ellipse in the box of width by height from (x, y) in canvas pixels, filled when fill is
+// nonzero.  Colours are texts: "red", "#ff8000".  No current canvas: nothing, as for every drawing call.
 void CIRCLE(const char* colour, int x, int y, int width, int height, int fill);
+
+// A rectangle from (x, y): filled, width by height pixels; as an outline one pixel more each way.
 void SQUARE(const char* colour, int x, int y, int width, int height, int fill);
+
+// A line from (x1, y1) to (x2, y2), both ends drawn.
 void LINE(const char* colour, int x1, int y1, int x2, int y2);
+
+// One pixel.
 void PIXEL(const char* colour, int x, int y);
+
+// Markup text with its top-left corner at (x, y), in the foreground colour on the background one;
+// a background of "" leaves what is behind the glyphs.
 void OUT(const char* text, const char* foreground, const char* background, int x, int y);
+
+// The top-left width by height of an image file at (x, y), unscaled (a negative size takes the
+// picture's own); a file that cannot be read draws nothing.
 void PICTURE(const char* file, int x, int y, int width, int height);
+
+// The colour at (x, y) of the current canvas as "#RRGGBB" and a newline, "#RRGGBBAA" when alpha is
+// nonzero; zeros outside the canvas or with none.  A temporary text.
 char* GETCOLOR$(int x, int y, int alpha);
 
-// Events, callbacks and timers
+// --- Events, callbacks and timers ---
+
+// Connects the function to the widget's one event (see each constructor); it gets no data.  A second
+// CALLBACK adds another.  A widget without an event, or an unknown handle, prints
+// "WARNING: Cannot setup callback for wex_widget!" and exits with status 0; a null function: nothing.
 void CALLBACK(Widget widget, Callback function);
+
+// As CALLBACK, the function getting `data` (see Callback); an EDIT, a widget without an event or an
+// unknown handle prints "WARNING: Cannot setup callback for widget!" and exits with status 0.
 void CALLBACKX(Widget widget, Callback function, intptr_t data);
+
+// Runs the function after the delay in milliseconds, and again every period until it returns 0 (or
+// nothing); replaces the timer set before, as there is one at a time.  A null function stops it.
 void TIMEOUT(int milliseconds, Callback function);
+
+// The GDK key value of the last key pressed in any of the program's windows (97 for a); 0 for none.
 int KEY();
+
+// Sets KEY() back to 0.
 void RESETKEY();
+
+// The pointer over a canvas as last recorded, by `what`: 0 x and 1 y in canvas pixels (-1 once it
+// left), 2 -1 (a canvas records no button), 3 the last scroll (0 up, 1 down, 2 left, 3 right, else
+// -1), 4 the canvas's handle; any other `what`: 0.
 intptr_t MOUSE(int what);
 }  // namespace wex
 

@@ -55,3 +55,67 @@ installed_files() {
         echo "share/man/man6/$game.6.gz"
     done
 }
+
+# The development component's files under the prefix, one per line; the library folder is the
+# one this build was configured with.
+dev_files() {
+    local libdir header build_type
+    libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$BINARY_DIR/CMakeCache.txt")
+    build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BINARY_DIR/CMakeCache.txt")
+    for header in runtime strings text errors startup hash assoc; do echo "include/wex/runtime/$header.h"; done
+    echo "include/wex/wex/wex.h"
+    echo "$libdir/wex/libruntime.a"
+    echo "$libdir/wex/libwex.a"
+    echo "$libdir/cmake/wex/wexConfig.cmake"
+    echo "$libdir/cmake/wex/wexConfigVersion.cmake"
+    echo "$libdir/cmake/wex/wexTargets.cmake"
+    echo "$libdir/cmake/wex/wexTargets-${build_type,,}.cmake"
+    echo "$libdir/pkgconfig/wex.pc"
+    echo "share/doc/libwex-dev/wex.md"
+    for file in CMakeLists.txt hello.cpp sketch.cpp; do echo "share/doc/libwex-dev/examples/$file"; done
+}
+
+# check_needs_no_gui PROGRAM: readelf reads its NEEDED entries, and none is a GUI library.
+check_needs_no_gui() {
+    local needed gui
+    needed=$(readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+    [ -n "$needed" ] || { fail "readelf finds no NEEDED entry in $1"; return; }
+    gui=$(grep -E '^lib(gtk|gdk|glib|gobject|gio|gmodule|gthread|pango|cairo|X11|GL)' <<< "$needed" || true)
+    [ -z "$gui" ] || fail "$1 needs GUI libraries: $gui"
+}
+
+# press_quit WINDOW X Y PID WHAT OUTPUT: press the Quit button at (X, Y) of the window, the pointer
+# moving within the button first, as a hand's would; the program must then end with status 0.
+press_quit() {
+    local window=$1 x=$2 y=$3 pid=$4 what=$5 out=$6 status=0
+    xdotool mousemove --window "$window" "$x" "$y"
+    sleep 0.2
+    xdotool mousemove --window "$window" $((x + 2)) $((y + 1))
+    sleep 0.2
+    xdotool click 1
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "$what did not end after its Quit button was pressed"
+        kill "$pid"
+    fi
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || fail "$what ended with status $status after Quit: $(cat "$out")"
+}
+
+# run_hello PROGRAM: the hello example shows its window on the X server and ends with status 0,
+# silently, when its Quit button is pressed.
+run_hello() {
+    local program=$1 pid window out=$SCRATCH/hello.out
+    G_DEBUG=fatal-criticals "$program" > "$out" 2>&1 &
+    pid=$!
+    CLEANUP+=("kill $pid 2>/dev/null")
+    window=$(timeout 20 xdotool search --sync --onlyvisible --all --pid "$pid" --name '^Hello$' | head -n 1)
+    [ -n "$window" ] || { fail "$program showed no window titled Hello"; return; }
+    [ "$(xdotool getwindowgeometry "$window" | sed -n 's/ *Geometry: //p')" = 300x110 ] ||
+        fail "$program's window is not 300x110"
+    press_quit "$window" 222 80 "$pid" "$program" "$out"
+    [ ! -s "$out" ] || fail "$program wrote: $(cat "$out")"
+}

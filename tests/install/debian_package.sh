@@ -53,7 +53,7 @@ grid_drawn() {
 
 # play GAME: start the installed game, read its board off the screen, quit with the button.
 play() {
-    local game=$1 title pid window shot colour status=0
+    local game=$1 title pid window shot colour
     local width height cx cy qx qy cw ch
     # shellcheck disable=SC2034  # all six are set by getwindowgeometry --shell, not all read
     local WINDOW X Y WIDTH HEIGHT SCREEN
@@ -82,22 +82,7 @@ play() {
         grep -qi "#$colour " "$SCRATCH/$game.colours" || fail "$shot: no #$colour on $title's board"
     done
 
-    # Press Quit: the pointer moves within the button before the click, as a hand would.
-    xdotool mousemove --window "$window" "$qx" "$qy"
-    sleep 0.2
-    xdotool mousemove --window "$window" $((qx + 2)) $((qy + 1))
-    sleep 0.2
-    xdotool click 1
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 "$pid" 2>/dev/null; then
-        fail "installed $game did not end after its Quit button was pressed"
-        kill "$pid"
-    fi
-    wait "$pid" || status=$?
-    [ "$status" -eq 0 ] || fail "installed $game ended with status $status after Quit: $(cat "$SCRATCH/$game.out")"
+    press_quit "$window" "$qx" "$qy" "$pid" "installed $game" "$SCRATCH/$game.out"
 }
 
 if ! cpack -G DEB --config "$BINARY_DIR/CPackConfig.cmake" -B "$SCRATCH/package" > "$SCRATCH/cpack.log" 2>&1; then

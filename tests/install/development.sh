@@ -1,0 +1,46 @@
+# development.sh: `cmake --install --component dev` into a staging folder installs the toolkit's
+# headers, libraries, CMake package, pkg-config file, reference and examples, and nothing else;
+# the headers compile on their own, without GTK's; the hello example builds out of tree against
+# the staged copy, once with find_package and once with pkg-config, needs no GUI library and runs.
+source "$(dirname "$0")/common.sh"
+
+stage=$SCRATCH/stage
+if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --component dev --prefix /usr > "$SCRATCH/install.log" 2>&1; then
+    cat "$SCRATCH/install.log" >&2
+    fail "cmake --install --component dev into $stage failed"
+    finish
+fi
+diff <(dev_files | sort) <(cd "$stage/usr" && find . -type f | sed 's|^\./||' | sort) ||
+    fail "the staged dev install holds other files than expected (< expected, > installed)"
+
+# The public headers alone, as the oldest C++ the package promises, with no GTK on the path.
+examples=$stage/usr/share/doc/libwex-dev/examples
+printf '#include "wex/wex.h"\nint main() { INIT(); }\n' > "$SCRATCH/headers.cpp"
+g++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I"$stage/usr/include/wex" "$SCRATCH/headers.cpp" ||
+    fail "wex/wex.h does not compile from the staged headers alone"
+
+# find_package(wex CONFIG) from the staged prefix; compile_commands.json tells which headers.
+if cmake -S "$examples" -B "$SCRATCH/with-cmake" -DCMAKE_PREFIX_PATH="$stage/usr" \
+        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > "$SCRATCH/cmake.log" 2>&1 &&
+    cmake --build "$SCRATCH/with-cmake" --target hello >> "$SCRATCH/cmake.log" 2>&1; then
+    grep -Eq -- "-(I|isystem )$stage/usr/include/wex " "$SCRATCH/with-cmake/compile_commands.json" ||
+        fail "the find_package build did not take the staged headers"
+    check_needs_no_gui "$SCRATCH/with-cmake/hello"
+    run_hello "$SCRATCH/with-cmake/hello"
+else
+    cat "$SCRATCH/cmake.log" >&2
+    fail "the hello example does not build with find_package(wex CONFIG)"
+fi
+
+# pkg-config: the staged file names its final prefix; the sysroot puts the stage in front.
+pc_dir=$(dirname "$(find "$stage" -name wex.pc)")
+flags=$(PKG_CONFIG_PATH=$pc_dir PKG_CONFIG_SYSROOT_DIR=$stage pkg-config --cflags --libs wex) ||
+    fail "pkg-config does not know wex"
+if g++ -std=c++17 "$examples/hello.cpp" $flags -o "$SCRATCH/hello" 2> "$SCRATCH/g++.log"; then
+    check_needs_no_gui "$SCRATCH/hello"
+    run_hello "$SCRATCH/hello"
+else
+    cat "$SCRATCH/g++.log" >&2
+    fail "the hello example does not build with pkg-config's flags: $flags"
+fi
+finish
