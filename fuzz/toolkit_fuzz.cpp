@@ -409,7 +409,7 @@ void reset() {
     WEX_WIDGET_SHOW = 1;
     WEX_CANVAS_TYPE = 0;
     DRAW(fixtures.canvases[0]);
-    TIMEOUT(1, static_cast<wex::TimerFunction>(nullptr));
+    TIMEOUT(1, static_cast<wex::Callback>(nullptr));
 }
 
 /* GTK's warnings about what a program hands it (markup that does not parse, texts that are not
@@ -484,6 +484,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reset();
     Run run{{data, size}, {}, {}};
     for (int steps = 0; steps < 64 && run.in.size; ++steps) run.step();
-    TIMEOUT(1, static_cast<wex::TimerFunction>(nullptr));
+    TIMEOUT(1, static_cast<wex::Callback>(nullptr));
     return 0;
 }

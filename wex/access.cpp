@@ -2,16 +2,15 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
-#include <vector>
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
 #include "wex/widgets.h"
+#include "wex/windows.h"
 
 namespace wex {
 namespace {
@@ -75,10 +74,7 @@ int window_get(Widget w) { return int(WEX_GET(wex_winstate, w)); }
 // A new page gets the same kind of container as the window layout, and becomes current, so
 // that the switch-page handler makes it the notebook's place for ATTACH.
 void notebook_text(Widget w, const char* title) {
-    int columns = 0, rows = 0;
-    GtkWidget* page = wex_table_shape(wex_gui_properties.table_option, &columns, &rows)
-                          ? gtk_table_new(guint(rows), guint(columns), TRUE)
-                          : gtk_fixed_new();
+    GtkWidget* page = wex_page_container();
     gtk_widget_show(page);
     int index = gtk_notebook_append_page(GTK_NOTEBOOK(w), page, gtk_label_new(title));
     const std::string pages = std::string(WEX_GET(wex_widget_nb_page$, w)) + ' ' + Key(page).text;
@@ -417,33 +413,12 @@ void set_tag_property(GtkTextTag* tag, std::string_view item) {
 }
 }  // namespace
 
-// The columns and rows of the first word containing "TABLE" that two more words follow: the
-// one rule for every table layout.  Each number is truncated and must lie within what a GTK
-// table can hold, 1 to 65535; anything else is no usable shape.
-bool wex_table_shape(const char* option, int* columns, int* rows) {
-    if (option == nullptr || std::strstr(option, "TABLE") == nullptr) return false;
-    std::vector<std::string_view> words;
-    for_each_word(option, ' ', [&](std::string_view word) { words.push_back(word); });
-    auto cells = [](std::string_view word) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.*s", int(word.size()), word.data());
-        const double value = std::atof(text);
-        return value >= 1 && value < WEX_MAX_TABLE_CELLS + 1 ? int(value) : 0;
-    };
-    for (size_t i = 0; i + 2 < words.size(); ++i) {
-        if (words[i].find("TABLE") == std::string_view::npos) continue;
-        *columns = cells(words[i + 1]);
-        *rows = cells(words[i + 2]);
-        return *columns > 0 && *rows > 0;
-    }
-    return false;
-}
-
 // Runs after every change of an edit's buffer: tags the text from the end mark to the end
 // with the buffer's tag (first giving the tag the "MARKUP" attributes), then moves the mark to
 // the new end so that the next change starts there.
-void wex_apply_tag(GtkTextBuffer* buffer) {
+void wex_apply_tag(gpointer text_buffer, gpointer) {
     T4K_FUNCTION(wex_apply_tag);
+    auto* buffer = static_cast<GtkTextBuffer*>(text_buffer);
     GtkTextTag* tag = WEX_GET_HANDLE(GtkTextTag, wex_widget_attach, buffer);
     const char* markup = wex_gui_properties.markup;
     if (markup != nullptr && *markup != '\0')

@@ -1,9 +1,10 @@
-// bind.cpp: binding the nine groups of library functions into their pointers, in INIT.
+// bind.cpp: binding each library's group of functions, and the locators' probes, by name.
 #include <dlfcn.h>
 #include <link.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <array>
 #include <iterator>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
@@ -17,38 +18,49 @@ struct Binding {
     void** pointer;
     const char* name;
 };
+// Each library's group: its functions, then its probe, which the locator binds.
 #define WEX_BINDING(name) {reinterpret_cast<void**>(&name), #name},
-const Binding gtk_functions[] = {WEX_GTK_FUNCTIONS(WEX_BINDING)};
-const Binding gdk_functions[] = {WEX_GDK_FUNCTIONS(WEX_BINDING)};
-const Binding gobject_functions[] = {WEX_GOBJECT_FUNCTIONS(WEX_BINDING)};
-const Binding glib_functions[] = {WEX_GLIB_FUNCTIONS(WEX_BINDING)};
-const Binding pango_functions[] = {WEX_PANGO_FUNCTIONS(WEX_BINDING)};
-const Binding glarea_functions[] = {WEX_GLAREA_FUNCTIONS(WEX_BINDING) WEX_BINDING(gtk_gl_area_new)};
-const Binding glext_functions[] = {WEX_GLEXT_FUNCTIONS(WEX_BINDING) WEX_BINDING(gtk_gl_init)};
-const Binding goocanvas_functions[] = {WEX_GOO_FUNCTIONS(WEX_BINDING) WEX_BINDING(goo_canvas_new)};
-const Binding gl_functions[] = {WEX_GL_FUNCTIONS(WEX_BINDING) WEX_BINDING(glBegin)};
+#define WEX_GROUP_BINDINGS(id, locator, probe, functions, ...) \
+    const Binding id##_bindings[] = {functions(WEX_BINDING) WEX_BINDING(probe)};
+WEX_LIBRARIES(WEX_GROUP_BINDINGS)
+#undef WEX_GROUP_BINDINGS
 #undef WEX_BINDING
 
-/* One group: its functions and the handle of its file, opened on the group's first binding and
- * kept for the life of the process.  An optional group's list ends with its locator's probe:
- * a library that lacks any of its functions is treated as absent, probe included. */
+/* One group: its rule, its bindings and the handle of its file, opened on the group's first
+ * binding and kept for the life of the process.  An optional group binds its probe again with
+ * its functions: a library that lacks any of them is treated as absent, probe included. */
 struct Group {
-    const Binding* functions;
-    size_t count;
+    const GroupRule& rule;
+    const Binding* bindings;  // the functions, then the probe
+    size_t functions;
     void* handle;
     bool bound;
+    const Binding& probe() const { return bindings[functions]; }
 };
-#define WEX_GROUP(list) Group{list, std::size(list), nullptr, false}
-Group gtk_group = WEX_GROUP(gtk_functions);
-Group gdk_group = WEX_GROUP(gdk_functions);  // the GdkPixbuf functions come through GDK's file
-Group gobject_group = WEX_GROUP(gobject_functions);
-Group glib_group = WEX_GROUP(glib_functions);
-Group pango_group = WEX_GROUP(pango_functions);
-Group glarea_group = WEX_GROUP(glarea_functions);
-Group glext_group = WEX_GROUP(glext_functions);
-Group goocanvas_group = WEX_GROUP(goocanvas_functions);
-Group gl_group = WEX_GROUP(gl_functions);
+#define WEX_GROUP(id, ...) \
+    Group{wex_group_rule(Library::id), id##_bindings, std::size(id##_bindings) - 1, nullptr, false},
+Group groups[] = {WEX_LIBRARIES(WEX_GROUP)};
 #undef WEX_GROUP
+
+Group& group_of(Library library) { return groups[int(library)]; }
+
+// The libraries whose groups bind, in binding order: the orders of the rules count 1, 2, 3 ...
+constexpr int GROUP_COUNT = [] {
+    int count = 0;
+    for (const GroupRule& rule : WEX_GROUP_RULES) count += rule.order > 0;
+    return count;
+}();
+constexpr std::array<Library, GROUP_COUNT> BINDING_ORDER = [] {
+    std::array<Library, GROUP_COUNT> order{};
+    for (int i = 0; i < WEX_LIBRARY_COUNT; ++i)
+        if (const int n = WEX_GROUP_RULES[i].order; n > 0) order[n - 1] = Library(i);
+    return order;
+}();
+static_assert([] {
+    for (int n = 1; n <= GROUP_COUNT; ++n)
+        if (wex_group_rule(BINDING_ORDER[n - 1]).order != n) return false;
+    return true;
+}(), "each group has its own place in the binding order, and the places count from 1 without gaps");
 
 // A function that a core library lacks is a runtime error naming the symbol and the file the
 // loader opened, which is what a user can look at (there is no source line to name).
@@ -62,35 +74,22 @@ void missing(const char* symbol, const char* file) {
 
 // The core libraries' probes, which their locators bound from the files they found.
 void check_core_probes(const LibraryFiles& files) {
-    const struct {
-        void* pointer;
-        const char* name;
-        const char* file;
-    } probes[] = {
-        {reinterpret_cast<void*>(gtk_init), "gtk_init", files.gtk},
-        {reinterpret_cast<void*>(gdk_atom_intern), "gdk_atom_intern", files.gdk},
-        {reinterpret_cast<void*>(gdk_pixbuf_new_from_file), "gdk_pixbuf_new_from_file", files.gdkpixbuf},
-        {reinterpret_cast<void*>(g_timeout_add), "g_timeout_add", files.glib},
-        {reinterpret_cast<void*>(g_object_unref), "g_object_unref", files.gobject},
-        {reinterpret_cast<void*>(pango_font_description_from_string), "pango_font_description_from_string",
-         files.pango},
-    };
-    for (const auto& probe : probes)
-        if (!probe.pointer) missing(probe.name, probe.file);
+    for (int i = 0; i < WEX_LIBRARY_COUNT; ++i)
+        if (groups[i].rule.kind == GroupKind::core && !*groups[i].probe().pointer)
+            missing(groups[i].probe().name, files.file[i]);
 }
+
+void* find_symbol(void* handle, const Binding& binding) { return *binding.pointer = dlsym(handle, binding.name); }
 
 void bind_core(Group& group, const char* file) {
     if (!group.handle) group.handle = wex_open_group(file);
-    for (size_t i = 0; i < group.count; ++i) {
-        const Binding& b = group.functions[i];
-        *b.pointer = dlsym(group.handle, b.name);
-        if (!*b.pointer) missing(b.name, file);
-    }
+    for (size_t i = 0; i < group.functions; ++i)
+        if (!find_symbol(group.handle, group.bindings[i])) missing(group.bindings[i].name, file);
     group.bound = true;
 }
 
 void unbind(Group& group) {
-    for (size_t i = 0; i < group.count; ++i) *group.functions[i].pointer = nullptr;
+    for (size_t i = 0; i <= group.functions; ++i) *group.bindings[i].pointer = nullptr;
     group.bound = false;
 }
 
@@ -101,10 +100,8 @@ bool bind_optional(Group& group, const char* file) {
         return false;
     }
     if (!group.handle) group.handle = wex_open_group(file);
-    for (size_t i = 0; i < group.count; ++i) {
-        const Binding& b = group.functions[i];
-        *b.pointer = dlsym(group.handle, b.name);
-        if (!*b.pointer) {
+    for (size_t i = 0; i <= group.functions; ++i) {
+        if (!find_symbol(group.handle, group.bindings[i])) {
             unbind(group);
             return false;
         }
@@ -117,16 +114,33 @@ void set_gl_library(const char* name) {
     wex_gui_properties.gl_library = __t4k_Copy_String(wex_gui_properties.gl_library, name);
 }
 
+bool gl_widgets_bound() {
+    for (const Group& group : groups)
+        if (group.rule.gl_library && group.bound) return true;
+    return false;
+}
+
 // The OpenGL group, needed only with a GL widget library: without all of its functions no GL
 // canvas can draw, and the GL widget libraries count as absent too.
-bool bind_opengl() {
-    const char* gl = wex_Get_Gl$();
+void bind_opengl(Library library) {
+    if (!gl_widgets_bound()) return;
+    const char* gl = wex_locate(library);
     ERROR = 0;  // like the first locators' failed candidates, OpenGL's must not outlive INIT
-    if (bind_optional(gl_group, gl)) return true;
-    unbind(glarea_group);
-    unbind(glext_group);
+    if (bind_optional(group_of(library), gl)) return;
+    for (Group& group : groups)
+        if (group.rule.gl_library) unbind(group);
     set_gl_library("NONE");
-    return false;
+}
+
+void bind(Library library, const LibraryFiles& files) {
+    Group& group = group_of(library);
+    switch (group.rule.kind) {
+    case GroupKind::core: bind_core(group, files[library]); break;
+    case GroupKind::optional:
+        if (bind_optional(group, files[library]) && group.rule.gl_library) set_gl_library(group.rule.gl_library);
+        break;
+    case GroupKind::opengl: bind_opengl(library); break;
+    }
 }
 }  // namespace
 
@@ -141,20 +155,17 @@ void* wex_open_group(const char* file) {
     return handle;
 }
 
-BoundGroups wex_bind_libraries(const LibraryFiles& files) {
+void wex_bind_probe(Library library, void* handle) { find_symbol(handle, group_of(library).probe()); }
+
+void wex_bind_libraries(const LibraryFiles& files) {
     T4K_FUNCTION(wex_bind_libraries);
     check_core_probes(files);
-    bind_core(gtk_group, files.gtk);
-    bind_core(gdk_group, files.gdk);
-    bind_core(gobject_group, files.gobject);
-    bind_core(glib_group, files.glib);
-    bind_core(pango_group, files.pango);
-    if (bind_optional(glarea_group, files.glarea)) set_gl_library("GLAREA");
-    if (bind_optional(glext_group, files.glext)) set_gl_library("GLEXT");
-    const bool goocanvas = bind_optional(goocanvas_group, files.goocanvas);
-    const bool gl = (glarea_group.bound || glext_group.bound) && bind_opengl();
-    return {gl, goocanvas};
+    for (Library library : BINDING_ORDER) bind(library, files);
 }
 
-bool wex_gl_usable(bool glarea) { return gl_group.bound && (glarea ? glarea_group.bound : glext_group.bound); }
+bool wex_group_bound(Library library) { return group_of(library).bound; }
+
+bool wex_gl_usable(bool glarea) {
+    return wex_group_bound(Library::gl) && wex_group_bound(glarea ? Library::glarea : Library::glext);
+}
 }  // namespace wex

@@ -6,8 +6,9 @@
 #include <gtk/gtk.h>
 #include "goocanvas.h"
 #include "opengl.h"
+#include "wex/libraries.h"
 
-// The binding groups, in binding order; list order is binding order within a group.
+// The functions of each library's group (wex/libraries.h); list order is binding order.
 #define WEX_GTK_FUNCTIONS(X) \
     X(gtk_bin_get_child) \
     X(gtk_button_new_from_stock) \
@@ -182,7 +183,14 @@
     X(g_signal_connect_data) \
     X(g_object_class_find_property) \
     X(g_type_check_instance_is_a) \
-    X(g_type_fundamental)
+    X(g_type_fundamental) \
+    X(g_closure_new_simple) \
+    X(g_closure_add_finalize_notifier) \
+    X(g_closure_set_marshal) \
+    X(g_closure_sink) \
+    X(g_signal_connect_closure) \
+    X(g_value_peek_pointer) \
+    X(g_value_set_boolean)
 
 #define WEX_GLIB_FUNCTIONS(X) \
     X(g_slist_free) \
@@ -244,30 +252,11 @@
     X(glTranslatef) \
     X(glVertex2i) \
     X(glReadPixels)
-// One probe per library, bound by its locator from the file it opened.
-#define WEX_PROBE_FUNCTIONS(X) \
-    X(gtk_init) \
-    X(gdk_atom_intern) \
-    X(gdk_pixbuf_new_from_file) \
-    X(g_timeout_add) \
-    X(g_object_unref) \
-    X(pango_font_description_from_string) \
-    X(gtk_gl_area_new) \
-    X(gtk_gl_init) \
-    X(goo_canvas_new) \
-    X(glBegin)
 
 namespace wex {
 #define WEX_DECLARE_POINTER(name) extern decltype(&::name) name;
-WEX_PROBE_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GTK_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GDK_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GOBJECT_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GLIB_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_PANGO_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GLAREA_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GLEXT_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GOO_FUNCTIONS(WEX_DECLARE_POINTER)
-WEX_GL_FUNCTIONS(WEX_DECLARE_POINTER)
+#define WEX_DECLARE_LIBRARY(id, locator, probe, functions, ...) WEX_DECLARE_POINTER(probe) functions(WEX_DECLARE_POINTER)
+WEX_LIBRARIES(WEX_DECLARE_LIBRARY)
+#undef WEX_DECLARE_LIBRARY
 #undef WEX_DECLARE_POINTER
 }  // namespace wex

@@ -1,7 +1,7 @@
 // canvas.cpp: CANVAS and DRAW, the registry entries of a canvas and the current-canvas cache.
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <unordered_map>
 #include "wex/canvas.h"
 #include "wex/events.h"
 #include "wex/library.h"
@@ -9,6 +9,7 @@
 #include "wex/registry.h"
 #include "wex/wex.h"
 #include "wex/widgets.h"
+#include "wex/windows.h"
 
 namespace wex {
 namespace {
@@ -37,21 +38,16 @@ constexpr int CANVAS_SIGNAL = 4;  // "button-press-event"
 int GLAREA_ATTRIBUTES[] = {4, 8, 1, 9, 1, 10, 1, 5, 0};
 constexpr int GLEXT_MODE = 18;  // RGB, double buffered, with a depth buffer
 
-// The drawing widget of a new canvas, and what the drawing calls draw on.
+// The drawing widget of a new canvas, what the drawing calls draw on and what they cut to.
 struct Surface {
     GtkWidget* widget;
     void* drawable;
     GdkColor* record;
+    GdkGC* gc;
+    int width, height;
 };
 
 bool gl_bound() { return wex_gl_usable(wex_uses_glarea()); }
-
-// A table cell may grow a canvas to any size, so in a table layout (the same rule as the
-// windows') the pixmap covers the screen.
-bool table_layout() {
-    int columns = 0, rows = 0;
-    return wex_table_shape(wex_gui_properties.table_option, &columns, &rows);
-}
 
 // GDK refuses a pixmap without pixels, and X none beyond its largest coordinate.
 int pixmap_side(int pixels) { return std::clamp(pixels, 1, WEX_MAX_PIXELS); }
@@ -62,7 +58,7 @@ Surface gtk_surface(int width, int height) {
     GtkWidget* image = gtk_image_new();
     GdkWindow* root = gdk_get_default_root_window();
     int w = width, h = height;
-    if (table_layout()) {
+    if (wex_table_layout()) {  // a table cell may grow a canvas to any size
         w = gdk_screen_get_width(gdk_screen_get_default());
         h = gdk_screen_height();
     }
@@ -80,16 +76,15 @@ Surface gtk_surface(int width, int height) {
     gdk_gc_set_rgb_fg_color(gc, record);
     gdk_draw_rectangle(pixmap, gc, TRUE, 0, 0, w, h);
     gtk_widget_queue_draw(image);
-    g_signal_connect_data(image, "expose-event", G_CALLBACK(wex_canvas_repainted), nullptr, nullptr,
-                          GConnectFlags(0));
+    wex_connect(image, "expose-event", wex_canvas_repainted);
     WEX_PUT_HANDLE(wex_widget_context, pixmap, gc);
-    return {image, pixmap, record};
+    return {image, pixmap, record, gc, w, h};
 }
 
 const char* gl_in_use = nullptr;  // the GL library of the first GL canvas, once there is one
 
 // Kind 1: a GL drawing area from GtkGLArea or GtkGLExt, cleared at its first expose.
-Surface gl_surface(int, int) {
+Surface gl_surface(int width, int height) {
     GtkWidget* area;
     gl_in_use = wex_uses_glarea() ? "GLAREA" : "GLEXT";
     if (wex_uses_glarea()) {
@@ -100,16 +95,15 @@ Surface gl_surface(int, int) {
         GdkGLConfig* config = gdk_gl_config_new_by_mode(GLEXT_MODE);
         gtk_widget_set_gl_capability(area, config, nullptr, TRUE, 0);
     }
-    g_signal_connect_data(area, "expose-event", G_CALLBACK(wex_glcanvas_expose), nullptr, nullptr,
-                          GConnectFlags(0));
-    return {area, area, nullptr};
+    wex_connect(area, "expose-event", wex_glcanvas_expose);
+    return {area, area, nullptr, nullptr, width, height};
 }
 
 // Kind 2: a GooCanvas with bounds of the canvas's size.
 Surface goo_surface(int width, int height) {
     GtkWidget* canvas = goo_canvas_new();
     goo_canvas_set_bounds(reinterpret_cast<GooCanvas*>(canvas), 0, 0, width, height);
-    return {canvas, canvas, nullptr};
+    return {canvas, canvas, nullptr, nullptr, width, height};
 }
 
 constexpr Surface (*SURFACES[])(int, int) = {gtk_surface, gl_surface, goo_surface};
@@ -118,30 +112,19 @@ GtkWidget* event_box_around(GtkWidget* widget) {
     GtkWidget* ebox = gtk_event_box_new();
     gtk_widget_set_events(ebox, CANVAS_EVENTS);
     for (const MouseSignal& s : MOUSE_SIGNALS)
-        g_signal_connect_data(ebox, s.name, G_CALLBACK(wex_mouse_event), GINT_TO_POINTER(s.code), nullptr,
-                              s.flags);
+        wex_connect(ebox, s.name, wex_mouse_event, GINT_TO_POINTER(s.code), nullptr, s.flags);
     gtk_container_add(GTK_CONTAINER(ebox), widget);
     if (WEX_WIDGET_SHOW) gtk_widget_show_all(ebox);
     return ebox;
 }
 
-CanvasParts current;  // the cache behind wex_current_canvas
-bool current_valid = false;
-
-/* The kind of every canvas made, by its drawable.  The GL and GooCanvas canvases have no colour
- * record to tell them apart, and WEX_CANVAS_TYPE names the kind of the next canvas, not of
- * those made before it: a GooCanvas drawn on after "CANVAS GTK" is still a GooCanvas. */
-struct MadeCanvas {
-    void* drawable;
-    int kind;
-};
-std::vector<MadeCanvas> made;
-
-int kind_of(void* drawable) {
-    for (const MadeCanvas& canvas : made)
-        if (canvas.drawable == drawable) return canvas.kind;
-    return 0;
-}
+/* Every canvas made, by its drawable: its parts as CANVAS made them, its kind among them.  The
+ * kind is the canvas's own: WEX_CANVAS_TYPE names the kind of the next canvas, not of those made
+ * before it (a GooCanvas drawn on after "CANVAS GTK" is still a GooCanvas), and neither a GL
+ * canvas nor a GooCanvas has a colour record to tell it by.  A canvas lives as long as the
+ * process, and so does its record, at a place that never moves. */
+std::unordered_map<const void*, CanvasParts> canvases;
+const CanvasParts* current = nullptr;  // the record of the current canvas when last looked up
 }  // namespace
 
 int wex_canvas_kind() {
@@ -153,29 +136,13 @@ int wex_canvas_kind() {
 }
 
 const CanvasParts* wex_current_canvas() {
-    void* drawable = wex_gui_properties.canvas;
+    const void* drawable = wex_gui_properties.canvas;
     if (!drawable) return nullptr;
-    if (current_valid && current.drawable == drawable) return &current;
-    auto* ebox = WEX_GET_HANDLE(GtkWidget, wex_widget_ebox, drawable);
-    if (!ebox) return nullptr;
-    current = {drawable,
-               WEX_GET_HANDLE(GdkColor, wex_widget_color, drawable),
-               WEX_GET_HANDLE(GdkGC, wex_widget_context, drawable),
-               ebox,
-               WEX_GET_HANDLE(GtkWidget, wex_widget_image, ebox),
-               int(WEX_GET(wex_widget_xsize, ebox)),
-               int(WEX_GET(wex_widget_ysize, ebox)),
-               0, 0,
-               0};
-    current.kind = kind_of(drawable);
-    current.width = current.xsize;
-    current.height = current.ysize;
-    if (current.kind == 0) gdk_drawable_get_size(static_cast<GdkDrawable*>(drawable), &current.width, &current.height);
-    current_valid = true;
-    return &current;
+    if (current && current->drawable == drawable) return current;
+    const auto found = canvases.find(drawable);
+    current = found == canvases.end() ? nullptr : &found->second;
+    return current;
 }
-
-void wex_forget_canvas() { current_valid = false; }
 
 const char* wex_gl_library_in_use() { return gl_in_use; }
 
@@ -195,8 +162,8 @@ Widget CANVAS(int width, int height) {
     WEX_PUT_HANDLE(wex_widget_s_widget, ebox, ebox);
     WEX_PUT_STR(wex_widget_type$, ebox, "canvas");
 
-    made.push_back({surface.drawable, kind});
-    wex_forget_canvas();
+    canvases.emplace(surface.drawable, CanvasParts{surface.drawable, surface.record, surface.gc, ebox, surface.widget,
+                                                   width, height, surface.width, surface.height, kind});
     wex_gui_properties.canvas = surface.drawable;
     WIDGET = ebox;
     return ebox;

@@ -3,7 +3,7 @@
 #include "wex/bindings.h"
 
 namespace wex {
-// The objects behind one canvas, read from the registry through its drawable.
+// The objects behind one canvas and its kind, kept as CANVAS made them.
 struct CanvasParts {
     void* drawable;       // kind 0: the backing pixmap; kinds 1 and 2: the drawing widget
     GdkColor* record;     // kind 0: the colour record every call parses into; else null
@@ -12,14 +12,12 @@ struct CanvasParts {
     GtkWidget* image;     // the drawing widget inside the event box
     int xsize, ysize;     // the size given to CANVAS
     int width, height;    // what drawing is cut to: kind 0 the pixmap's size, else xsize, ysize
-    int kind;             // 0 GTK pixmap, 1 OpenGL, 2 GooCanvas: which painter draws on it
+    int kind;             // 0 GTK pixmap, 1 OpenGL, 2 GooCanvas: the painter that draws on it
 };
 
-// The parts of the current canvas (wex_gui_properties.canvas), or null when there is none.
-// Cached on the drawable: the entries behind a drawable are written once, by CANVAS, which
-// drops the cache.
+// The parts of the current canvas (wex_gui_properties.canvas) as CANVAS made it, or null when
+// there is none.
 const CanvasParts* wex_current_canvas();
-void wex_forget_canvas();
 
 // The kind of canvas CANVAS makes and the drawing calls paint: WEX_CANVAS_TYPE, except that
 // a kind whose library is not bound is served by the GTK canvas.
@@ -41,7 +39,7 @@ extern const Painter wex_gl_painter;
 extern const Painter wex_goo_painter;
 
 // The GTK canvas's image is being repainted: drawing calls queue its next redraw again.
-gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose* event, gpointer data);
+gboolean wex_canvas_repainted(gpointer image, gpointer expose_event, gpointer);
 
 // Red, green, blue and alpha of one pixel of a drawable; opaque where it has no alpha.
 void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4]);
@@ -59,5 +57,5 @@ const char* wex_gl_library_in_use();
 bool wex_gl_begin(void* area);
 void wex_gl_swap(void* area);
 
-gboolean wex_glcanvas_expose(GtkWidget* widget, GdkEventExpose* event, gpointer data);
+gboolean wex_glcanvas_expose(gpointer widget, gpointer expose_event, gpointer);
 }  // namespace wex

@@ -211,7 +211,7 @@ void wex_gl_swap(void* area) {
 }
 
 // The first expose clears the canvas to white; later ones leave the buffers as they are.
-gboolean wex_glcanvas_expose(GtkWidget* widget, GdkEventExpose*, gpointer) {
+gboolean wex_glcanvas_expose(gpointer widget, gpointer, gpointer) {
     T4K_FUNCTION(wex_glcanvas_expose);
     if (WEX_GET(wex_canvas_expose, widget)) return FALSE;
     if (!wex_gl_begin(widget)) return FALSE;

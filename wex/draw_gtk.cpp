@@ -1,81 +1,127 @@
 // draw_gtk.cpp: drawing on the GTK canvas, a pixmap that a GTK image shows.
 #include <cstring>
+#include <iterator>
 #include "runtime/runtime.h"
 #include "wex/canvas.h"
 #include "wex/clip.h"
+#include "wex/properties.h"
 
 namespace wex {
 namespace {
 constexpr int FULL_CIRCLE = 360 * 64;  // GDK arcs count in 64ths of a degree
 
-/* A redraw parses the same few colour texts hundreds of times.  gdk_color_parse sets a record's
- * red, green and blue when it understands the text and leaves the record alone when it does
- * not, the same way for the same text every time; so what it did for a text is kept in a small
- * table, keyed by the text, and done again from there. */
-struct ParsedColour {
-    char text[24];
-    bool used, known;
-    guint16 red, green, blue;
-};
-ParsedColour parsed[32];
+/* The GTK painter's memory between calls, of three things that a redraw would otherwise do
+ * hundreds of times.  Each stays true by one rule, stated here and checked where that is cheap.
+ *
+ * Parsed colours: what gdk_color_parse made of each recent colour text, in a small table keyed
+ * by the text.  True because the parse depends on the text alone: it sets a record's red,
+ * green and blue when it knows the text and leaves the record alone when it does not.  A kept
+ * result is held against a fresh parse on every use in a debug build, and on one use in
+ * COLOUR_CHECK_PERIOD otherwise.
+ *
+ * The pen: the foreground last set on a graphics context; setting the same one again changes
+ * nothing.  True while nothing but set_pen sets a context's foreground: the text renderer may,
+ * so drawing text forgets the pen.  (Contexts and images live as long as the process, so an
+ * address names the same one throughout.)
+ *
+ * The queued redraw: an image whose redraw is queued and not yet done; drawing on it again
+ * queues nothing more, as the queued redraw covers the whole image.  True because the redraw
+ * ends in an expose of the image, whose handler (wex_canvas_repainted) forgets it.  An image
+ * that is not mapped queues nothing, so it is never remembered. */
+class PainterMemory {
+public:
+    // Parses `colour` into the canvas's record and makes it the context's foreground.
+    void set_pen(const CanvasParts& c, const char* colour) {
+        parse(c.record, colour);
+        const GdkColor& r = *c.record;
+        if (pen_.gc == c.gc && pen_.red == r.red && pen_.green == r.green && pen_.blue == r.blue) return;
+        gdk_gc_set_rgb_fg_color(c.gc, c.record);
+        pen_ = {c.gc, r.red, r.green, r.blue};
+    }
+    void forget_pen() { pen_.gc = nullptr; }
 
-// The slot of a text, from its first four characters (the colour texts a program uses differ
-// there: "#cccccc", "#8B4513", "black", "yellow").
-ParsedColour& slot_of(const char* text) {
-    unsigned mix = 0;
-    for (int i = 0; i < 4 && text[i]; ++i) mix = mix * 31 + static_cast<unsigned char>(text[i]);
-    return parsed[mix % (sizeof parsed / sizeof parsed[0])];
-}
+    void show_later(GtkWidget* image) {
+        if (image == queued_) return;
+        gtk_widget_queue_draw(image);
+        if (GTK_WIDGET_MAPPED(image)) queued_ = image;
+    }
+    void repainted(const void* image) {
+        if (image == queued_) queued_ = nullptr;
+    }
 
-void parse_colour(GdkColor* record, const char* colour) {
-    if (!colour) colour = "";
-    ParsedColour& p = slot_of(colour);
-    if (!p.used || std::strcmp(p.text, colour) != 0) {
-        size_t length = std::strlen(colour);
-        if (length >= sizeof p.text) {
-            gdk_color_parse(colour, record);
-            return;
+private:
+    struct ParsedColour {
+        char text[24];
+        bool used, known;
+        guint16 red, green, blue;
+    };
+    struct Pen {
+        GdkGC* gc = nullptr;
+        guint16 red, green, blue;
+    };
+#ifdef NDEBUG
+    static constexpr unsigned COLOUR_CHECK_PERIOD = 64;
+#else
+    static constexpr unsigned COLOUR_CHECK_PERIOD = 1;
+#endif
+
+    // The slot of a text, from its first four characters (the colour texts a program uses
+    // differ there: "#cccccc", "#8B4513", "black", "yellow").
+    ParsedColour& slot_of(const char* text) {
+        unsigned mix = 0;
+        for (int i = 0; i < 4 && text[i]; ++i) mix = mix * 31 + static_cast<unsigned char>(text[i]);
+        return colours_[mix % std::size(colours_)];
+    }
+
+    // A text too long for a slot is parsed every time.
+    void parse(GdkColor* record, const char* colour) {
+        if (!colour) colour = "";
+        ParsedColour& p = slot_of(colour);
+        if (p.used && std::strcmp(p.text, colour) == 0) {
+            check_kept(p);
+        } else {
+            const size_t length = std::strlen(colour);
+            if (length >= sizeof p.text) {
+                gdk_color_parse(colour, record);
+                return;
+            }
+            p = parsed(colour, *record);
+            std::memcpy(p.text, colour, length + 1);
         }
-        GdkColor result = *record;
+        if (!p.known) return;
+        record->red = p.red;
+        record->green = p.green;
+        record->blue = p.blue;
+    }
+
+    static ParsedColour parsed(const char* colour, GdkColor result) {
+        ParsedColour p{};
+        p.used = true;
         p.known = gdk_color_parse(colour, &result);
         p.red = result.red;
         p.green = result.green;
         p.blue = result.blue;
-        std::memcpy(p.text, colour, length + 1);
-        p.used = true;
+        return p;
     }
-    if (!p.known) return;
-    record->red = p.red;
-    record->green = p.green;
-    record->blue = p.blue;
-}
 
-// The colour last set as a context's foreground: setting the same one again changes nothing.
-struct Pen {
-    GdkGC* gc = nullptr;
-    guint16 red, green, blue;
+    void check_kept(const ParsedColour& p) {
+        if (--uses_until_check_ != 0) return;
+        uses_until_check_ = COLOUR_CHECK_PERIOD;
+        const ParsedColour fresh = parsed(p.text, GdkColor{});
+        const bool same = fresh.known == p.known &&
+                          (!p.known || (fresh.red == p.red && fresh.green == p.green && fresh.blue == p.blue));
+        if (!same) t4k_assertion_failed("kept colour == fresh parse", WEX_UNIT, __LINE__, "PainterMemory::check_kept");
+    }
+
+    ParsedColour colours_[32] = {};
+    Pen pen_;
+    GtkWidget* queued_ = nullptr;
+    unsigned uses_until_check_ = COLOUR_CHECK_PERIOD;
 };
-Pen pen;
+PainterMemory memory;
 
-void set_pen(const CanvasParts& c, const char* colour) {
-    parse_colour(c.record, colour);
-    const GdkColor& r = *c.record;
-    if (pen.gc == c.gc && pen.red == r.red && pen.green == r.green && pen.blue == r.blue) return;
-    gdk_gc_set_rgb_fg_color(c.gc, c.record);
-    pen = {c.gc, r.red, r.green, r.blue};
-}
-
-/* Queuing a redraw of the image costs more than most drawing calls themselves, and a queued
- * redraw already covers the whole image: the first call after a repaint queues it, the later
- * ones find it queued until the image is exposed again.  A widget that is not mapped queues
- * nothing, so it is never taken for queued. */
-GtkWidget* queued = nullptr;
-
-void show_later(const CanvasParts& c) {
-    if (c.image == queued) return;
-    gtk_widget_queue_draw(c.image);
-    if (GTK_WIDGET_MAPPED(c.image)) queued = c.image;
-}
+void set_pen(const CanvasParts& c, const char* colour) { memory.set_pen(c, colour); }
+void show_later(const CanvasParts& c) { memory.show_later(c.image); }
 
 GdkDrawable* pixmap(const CanvasParts& c) { return static_cast<GdkDrawable*>(c.drawable); }
 Sheet sheet(const CanvasParts& c) { return {c.width, c.height}; }
@@ -131,7 +177,7 @@ void out(const CanvasParts& c, const char* text, const char* fg, const char* bg,
         bool painted = bg && *bg;
         if (painted) gdk_color_parse(bg, background);
         gdk_draw_layout_with_colors(pixmap(c), c.gc, x, y, layout, c.record, painted ? background : nullptr);
-        pen.gc = nullptr;  // the text renderer is free to change the context
+        memory.forget_pen();  // the text renderer is free to change the context
         show_later(c);
         gdk_color_free(background);
     }
@@ -180,9 +226,9 @@ void wex_read_drawable(GdkDrawable* drawable, int x, int y, unsigned char rgba[4
     g_object_unref(pixbuf);
 }
 
-gboolean wex_canvas_repainted(GtkWidget* image, GdkEventExpose*, gpointer) {
+gboolean wex_canvas_repainted(gpointer image, gpointer, gpointer) {
     T4K_FUNCTION(wex_canvas_repainted);
-    if (image == queued) queued = nullptr;
+    memory.repainted(image);
     return FALSE;
 }
 }  // namespace wex

@@ -9,12 +9,94 @@
 #include "wex/wex.h"
 
 namespace wex {
+int Callback::operator()(Widget widget, void* data) const {
+    switch (shape_) {
+    case NONE: return 0;
+    case PLAIN: plain_(); return 0;
+    case ANSWERS: return answers_();
+    case DATA: data_(data); return 0;
+    case DATA_ANSWERS: return data_answers_(data);
+    case WIDGET_DATA: widget_data_(widget, data); return 0;
+    case WIDGET_DATA_ANSWERS: return widget_data_answers_(widget, data);
+    }
+    return 0;
+}
+
 namespace {
-// The signal each kind of widget connects, by its registry signal code.
-constexpr const char* SIGNALS[] = {
-    nullptr,  // 0: no callback signal
-    "show", "clicked", "activate", "button-press-event", "changed",
-    "value-changed", "response", "set-focus-child", "insert-text",
+// What one connection of CALLBACK or CALLBACKX runs: the program's function with its data.
+struct Connection {
+    Callback function;
+    void* data;
+    int run(gpointer instance) const { return function(instance, data); }
+};
+
+const Connection& connection_of(gpointer data) { return *static_cast<const Connection*>(data); }
+void release(gpointer connection, GClosure*) { delete static_cast<Connection*>(connection); }
+
+/* After the second and the third press of a quick series GDK sends a synthesised
+ * GDK_2BUTTON_PRESS or GDK_3BUTTON_PRESS through "button-press-event" as well, so a program
+ * function on that signal would run twice for the second press and three times for the third.
+ * Such an event ends the emission before the function: it runs once per physical press. */
+bool repeated_press(gpointer event) { return static_cast<const GdkEventButton*>(event)->type != GDK_BUTTON_PRESS; }
+
+// The handlers of the callback signals, one per shape of signal.
+void on_signal(gpointer instance, gpointer connection) { connection_of(connection).run(instance); }
+
+gboolean on_press(gpointer widget, gpointer event, gpointer connection) {
+    if (repeated_press(event)) return TRUE;
+    return connection_of(connection).run(widget) != 0;
+}
+
+void on_response(gpointer dialog, gint, gpointer connection) { connection_of(connection).run(dialog); }
+
+void on_focus_child(gpointer container, gpointer, gpointer connection) { connection_of(connection).run(container); }
+
+// An edit's text buffer: the place, the text and its length are the signal's.
+void on_inserted_text(gpointer buffer, gpointer, gpointer, gint, gpointer connection) {
+    connection_of(connection).run(buffer);
+}
+
+/* An external widget's signal may have any shape, so its handler is a closure with a marshaller
+ * of the toolkit's own: GLib hands that the signal's arguments as values, whatever they are.
+ * The first is the object; a gboolean result, where the signal has one, is the function's
+ * answer.  A widget's "button-press-event" (the object and the event) skips repeated presses as
+ * a canvas's does. */
+template <bool skips_repeats>
+void run_external(GClosure* closure, GValue* result, guint count, const GValue* values, gpointer, gpointer) {
+    const bool repeated = skips_repeats && count == 2 && repeated_press(g_value_peek_pointer(&values[1]));
+    const gboolean answer = repeated || connection_of(closure->data).run(g_value_peek_pointer(&values[0])) != 0;
+    if (result && G_VALUE_TYPE(result) == G_TYPE_BOOLEAN) g_value_set_boolean(result, answer);
+}
+
+void connect_external(gpointer instance, const char* signal, Connection* connection) {
+    GClosure* closure = g_closure_new_simple(sizeof(GClosure), connection);
+    g_closure_add_finalize_notifier(closure, connection, release);
+    const bool press = std::strcmp(signal, "button-press-event") == 0;
+    g_closure_set_marshal(closure, press ? run_external<true> : run_external<false>);
+    g_signal_connect_closure(instance, signal, closure, FALSE);
+    g_closure_sink(closure);  // when the signal did not take it, this frees it and the connection
+}
+
+template <auto handler> void connect_typed(gpointer instance, const char* signal, Connection* connection) {
+    wex_connect(instance, signal, handler, connection, release);
+}
+
+// The signal each kind of widget connects, by its registry signal code, and its handler.
+struct Signal {
+    const char* name;
+    void (*connect)(gpointer instance, const char* signal, Connection* connection);
+};
+constexpr Signal SIGNALS[] = {
+    {nullptr, nullptr},  // 0: no callback signal
+    {"show", connect_typed<on_signal>},
+    {"clicked", connect_typed<on_signal>},
+    {"activate", connect_typed<on_signal>},
+    {"button-press-event", connect_typed<on_press>},
+    {"changed", connect_typed<on_signal>},
+    {"value-changed", connect_typed<on_signal>},
+    {"response", connect_typed<on_response>},
+    {"set-focus-child", connect_typed<on_focus_child>},
+    {"insert-text", connect_typed<on_inserted_text>},
 };
 constexpr int EXTERNAL_SIGNAL = -1;
 
@@ -26,46 +108,36 @@ struct Connector {
 constexpr Connector PLAIN = {9, "WARNING: Cannot setup callback for wex_widget!"};
 constexpr Connector WITH_DATA = {8, "WARNING: Cannot setup callback for widget!"};
 
-const char* signal_of(Widget widget, const Connector& connector) {
+Signal signal_of(Widget widget, const Connector& connector) {
     intptr_t code = WEX_GET(wex_widget_signal, widget);
-    if (code == EXTERNAL_SIGNAL) return WEX_GET(wex_widget_external_signal$, widget);
+    if (code == EXTERNAL_SIGNAL) return {WEX_GET(wex_widget_external_signal$, widget), connect_external};
     if (code >= 1 && code <= connector.last_code) return SIGNALS[code];
-    return nullptr;
-}
-
-/* After the second and the third press of a quick series GDK sends a synthesised
- * GDK_2BUTTON_PRESS or GDK_3BUTTON_PRESS through "button-press-event" as well, so a program
- * function on that signal would run twice for the second press and three times for the third.
- * Connected just before the function, this handler ends the emission for the synthesised
- * events: the function runs once per physical press. */
-gboolean stop_repeated_press(GtkWidget*, GdkEventButton* event, gpointer) {
-    return event->type != GDK_BUTTON_PRESS;
+    return SIGNALS[0];
 }
 
 // A widget without a callback signal ends the program; a null function connects nothing.
-void connect(Widget widget, Callback function, gpointer data, const Connector& connector) {
-    const char* name = signal_of(widget, connector);
-    if (!name) {
+void connect(Widget widget, Callback function, void* data, const Connector& connector) {
+    const Signal signal = signal_of(widget, connector);
+    if (!signal.name) {
         std::printf("%s\n", connector.failure);
         std::fflush(stdout);
         std::exit(0);
     }
     if (!function) return;
-    void* target = WEX_GET_HANDLE(void, wex_widget_s_widget, widget);
-    if (std::strcmp(name, "button-press-event") == 0)
-        g_signal_connect_data(target, name, G_CALLBACK(stop_repeated_press), nullptr, nullptr, GConnectFlags(0));
-    g_signal_connect_data(target, name, G_CALLBACK(function), data, nullptr, GConnectFlags(0));
+    signal.connect(WEX_GET_HANDLE(void, wex_widget_s_widget, widget), signal.name, new Connection{function, data});
 }
 
 constexpr int NO_TIMER = -1;
+Callback timer_function;  // the one timer's function: a new timer removes the old one's source
 
 /* GLib ends a timeout whose function returns 0; the toolkit then forgets its source id, so that
  * a later TIMEOUT removes nothing that is gone.  The id is compared, because the function may
  * itself have set a new timer. */
-gboolean run_timer(gpointer function) {
+gboolean run_timer(gpointer) {
     T4K_FUNCTION(run_timer);
-    int id = wex_gui_properties.timer_id;
-    int again = reinterpret_cast<TimerFunction>(function)(nullptr);
+    const int id = wex_gui_properties.timer_id;
+    const Callback function = timer_function;  // the function may replace it
+    const int again = function(nullptr, nullptr);
     if (!again && wex_gui_properties.timer_id == id) wex_gui_properties.timer_id = NO_TIMER;
     return again != 0;
 }
@@ -78,16 +150,16 @@ void CALLBACK(Widget widget, Callback function) {
 
 void CALLBACKX(Widget widget, Callback function, intptr_t data) {
     T4K_FUNCTION(CALLBACKX);
-    connect(widget, function, reinterpret_cast<gpointer>(data), WITH_DATA);
+    connect(widget, function, reinterpret_cast<void*>(data), WITH_DATA);
 }
 
 // One timer at a time: a new one replaces the old; a null function just stops it.
-void TIMEOUT(int milliseconds, TimerFunction function) {
+void TIMEOUT(int milliseconds, Callback function) {
     T4K_FUNCTION(TIMEOUT);
     if (wex_gui_properties.timer_id != NO_TIMER) g_source_remove(wex_gui_properties.timer_id);
     wex_gui_properties.timer_id = NO_TIMER;
-    if (function)
-        wex_gui_properties.timer_id = int(g_timeout_add(milliseconds, run_timer, reinterpret_cast<gpointer>(function)));
+    timer_function = function;
+    if (function) wex_gui_properties.timer_id = int(g_timeout_add(milliseconds, run_timer, nullptr));
 }
 
 int KEY() {
@@ -113,16 +185,17 @@ intptr_t MOUSE(int what) {
     }
 }
 
-gboolean wex_key_press(GtkWidget*, GdkEventKey* event) {
+gboolean wex_key_press(gpointer, gpointer key_event, gpointer) {
     T4K_FUNCTION(wex_key_press);
-    wex_gui_properties.last_key = int(event->keyval);
+    wex_gui_properties.last_key = int(static_cast<const GdkEventKey*>(key_event)->keyval);
     return FALSE;  // the focused widget still gets the key
 }
 
 // The position recorded is the pointer's when the handler runs, relative to the GDK window
 // under it: over a canvas that is the canvas's own window, so the values are canvas pixels.
-gboolean wex_mouse_event(GtkWidget* widget, GdkEvent* event, gpointer code_data) {
+gboolean wex_mouse_event(gpointer widget, gpointer event_data, gpointer code_data) {
     T4K_FUNCTION(wex_mouse_event);
+    const auto* event = static_cast<const GdkEvent*>(event_data);
     wex_gui_properties_t& p = wex_gui_properties;
     int code = GPOINTER_TO_INT(code_data);
     if (code == WEX_MOUSE_LEAVE) {

@@ -79,9 +79,10 @@ void INIT() {
     const LibraryFiles files = wex_locate_libraries();
     ERROR = 0;  // the candidates that failed to open left it at 3
     set_defaults();
-    const BoundGroups bound = wex_bind_libraries(files);
-    wex_Goocanvas$ = __t4k_Copy_String(wex_Goocanvas$, bound.goocanvas ? files.goocanvas : WEX_NOTFOUND);
-    if (bound.gl) wex_load_glfont();
+    wex_bind_libraries(files);
+    const bool goocanvas = wex_group_bound(Library::goocanvas);
+    wex_Goocanvas$ = __t4k_Copy_String(wex_Goocanvas$, goocanvas ? files[Library::goocanvas] : WEX_NOTFOUND);
+    if (wex_group_bound(Library::gl)) wex_load_glfont();
     WIDGET = nullptr;
     wex_gui_properties.timer_id = -1;
     wex_registry_init();

@@ -1,49 +1,40 @@
 // library.h (internal): finding the GUI library files and binding their functions by name.
 #pragma once
+#include "wex/libraries.h"
 
 namespace wex {
-// The ten locators: each searches for its library's file, opens it, binds its probe from it and
-// returns the file name (a ring result).  A missing core library or OpenGL ends the process;
-// a missing optional library gives "notfound".
-char* wex_Get_Gtk$();
-char* wex_Get_Gdk$();
-char* wex_Get_Gdkpixbuf$();
-char* wex_Get_Glib$();
-char* wex_Get_Gobject$();
-char* wex_Get_Pango$();
-char* wex_Get_GtkGlArea$();
-char* wex_Get_GtkGlExt$();
-char* wex_Get_Goocanvas$();
-char* wex_Get_Gl$();
+// The locators, one per library: each searches for its library's file, opens it, binds its
+// probe from it and returns the file name (a ring result).  A missing core library or OpenGL
+// ends the process; a missing optional library gives "notfound".
+#define WEX_DECLARE_LOCATOR(id, locator, ...) char* locator();
+WEX_LIBRARIES(WEX_DECLARE_LOCATOR)
+#undef WEX_DECLARE_LOCATOR
 
 constexpr const char* WEX_NOTFOUND = "notfound";
 
-// What the locators found, in the order INIT runs them (each a ring result).
+// What the locators found, by library, each a ring result.  OpenGL's is looked for only while
+// binding and stays null here.
 struct LibraryFiles {
-    const char* gtk;
-    const char* gdk;
-    const char* gdkpixbuf;
-    const char* glib;
-    const char* gobject;
-    const char* pango;
-    const char* glarea;
-    const char* glext;
-    const char* goocanvas;
+    const char* file[WEX_LIBRARY_COUNT];
+    const char* operator[](Library library) const { return file[int(library)]; }
 };
+// Runs the locators in list order, OpenGL's excepted; and one library's locator.
 LibraryFiles wex_locate_libraries();
+char* wex_locate(Library library);
 
-// Bind the core groups, then the optional ones that were found; sets gl_library.  A core
-// library that lacks a function is a runtime error naming the symbol and the file; an optional
-// one that lacks any is treated as absent, its functions and probe all null.
-struct BoundGroups {
-    bool gl;         // the OpenGL group, with at least one GL widget library
-    bool goocanvas;  // the GooCanvas group
-};
-BoundGroups wex_bind_libraries(const LibraryFiles& files);
+// Binds the groups by their rules (wex/libraries.h) and sets gl_library.  A core library that
+// lacks a function is a runtime error naming the symbol and the file; an optional one that
+// lacks any is treated as absent, its functions and probe all null.
+void wex_bind_libraries(const LibraryFiles& files);
 
-// Whether GL canvases can be made with GtkGLArea (true) or GtkGLExt (false): that library's
-// group and the OpenGL group are bound.
+// Whether a library's group is bound, and whether GL canvases can be made with GtkGLArea (true)
+// or GtkGLExt (false): that library's group and the OpenGL group are bound.
+bool wex_group_bound(Library library);
 bool wex_gl_usable(bool glarea);
+
+// The locator's share of binding: the library's probe, from the file the locator opened; null
+// when the file lacks it.
+void wex_bind_probe(Library library, void* handle);
 
 // Open a group's file again for binding; a file that does not open ends the process with the
 // runtime's "could not open" message.

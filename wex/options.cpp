@@ -12,6 +12,7 @@
 #include "wex/properties.h"
 #include "wex/wex.h"
 #include "wex/widgets.h"
+#include "wex/windows.h"
 
 namespace wex {
 namespace {

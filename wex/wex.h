@@ -1,12 +1,48 @@
 // wex.h: the WEX toolkit's public calls, one per widget kind; includes no GTK header.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include "runtime/runtime.h"
 
 namespace wex {
 using Widget = void*;              // opaque widget handle: a GTK object
-using Callback = void (*)();       // a program function connected to a signal
-using TimerFunction = int (*)(void*);
+
+/* A program function that the toolkit calls when a widget's signal runs (CALLBACK, CALLBACKX)
+ * or its timer expires (TIMEOUT).  It takes nothing, or the data, or the object whose signal ran
+ * and the data (the data CALLBACKX was given; null for CALLBACK and for a timer, whose object is
+ * null too), and returns nothing or an int.  It is kept with its own type and called as what it
+ * is.  What its int means: on a timer, 0 ends the timer; on a signal with a gboolean result
+ * ("button-press-event" of a canvas or an image, and such signals of external widgets), nonzero
+ * stops the signal's later handlers; elsewhere nothing.  A function that returns nothing counts
+ * as returning 0. */
+class Callback {
+public:
+    constexpr Callback() noexcept : plain_(nullptr) {}
+    constexpr Callback(std::nullptr_t) noexcept : plain_(nullptr) {}
+    constexpr Callback(void (*f)()) noexcept : shape_(f ? PLAIN : NONE), plain_(f) {}
+    constexpr Callback(int (*f)()) noexcept : shape_(f ? ANSWERS : NONE), answers_(f) {}
+    constexpr Callback(void (*f)(void*)) noexcept : shape_(f ? DATA : NONE), data_(f) {}
+    constexpr Callback(int (*f)(void*)) noexcept : shape_(f ? DATA_ANSWERS : NONE), data_answers_(f) {}
+    constexpr Callback(void (*f)(Widget, void*)) noexcept : shape_(f ? WIDGET_DATA : NONE), widget_data_(f) {}
+    constexpr Callback(int (*f)(Widget, void*)) noexcept
+        : shape_(f ? WIDGET_DATA_ANSWERS : NONE), widget_data_answers_(f) {}
+
+    constexpr explicit operator bool() const noexcept { return shape_ != NONE; }
+    // Calls the function through the type it was given with; 0 for one that returns nothing.
+    int operator()(Widget widget, void* data) const;
+
+private:
+    enum Shape : unsigned char { NONE, PLAIN, ANSWERS, DATA, DATA_ANSWERS, WIDGET_DATA, WIDGET_DATA_ANSWERS };
+    Shape shape_ = NONE;
+    union {  // the member that shape_ names
+        void (*plain_)();
+        int (*answers_)();
+        void (*data_)(void*);
+        int (*data_answers_)(void*);
+        void (*widget_data_)(Widget, void*);
+        int (*widget_data_answers_)(Widget, void*);
+    };
+};
 
 extern Widget WIDGET;              // the widget the last constructor made
 extern int WEX_WIDGET_SHOW;        // constructors show what they make while nonzero
@@ -88,23 +124,10 @@ char* GETCOLOR$(int x, int y, int alpha);
 // Events, callbacks and timers
 void CALLBACK(Widget widget, Callback function);
 void CALLBACKX(Widget widget, Callback function, intptr_t data);
-void TIMEOUT(int milliseconds, TimerFunction function);
+void TIMEOUT(int milliseconds, Callback function);
 int KEY();
 void RESETKEY();
 intptr_t MOUSE(int what);
-
-// GTK calls a handler with the signal's own arguments; the programs' handlers take none and
-// read what they need through MOUSE, KEY, GET and GRAB$.  These accept any function.
-template <class R, class... A> void CALLBACK(Widget widget, R (*function)(A...)) {
-    CALLBACK(widget, reinterpret_cast<Callback>(function));
-}
-template <class R, class... A> void CALLBACKX(Widget widget, R (*function)(A...), intptr_t data) {
-    CALLBACKX(widget, reinterpret_cast<Callback>(function), data);
-}
-template <class R, class... A> void TIMEOUT(int milliseconds, R (*function)(A...)) {
-    // Through Callback, the one function type that converts to any other without a warning.
-    TIMEOUT(milliseconds, reinterpret_cast<TimerFunction>(reinterpret_cast<Callback>(function)));
-}
 }  // namespace wex
 
 using wex::Widget;

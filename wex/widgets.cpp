@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 #include <utility>
+#include "wex/events.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
 #include "wex/wex.h"
@@ -119,9 +120,9 @@ void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
 }
 
-void hide_on_close(GtkWidget* dialog) {
-    g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_widget_hide_on_delete), nullptr);
-}
+gboolean hide_dialog(gpointer dialog, gpointer, gpointer) { return gtk_widget_hide_on_delete(GTK_WIDGET(dialog)); }
+
+void hide_on_close(GtkWidget* dialog) { wex_connect(dialog, "delete-event", hide_dialog); }
 
 /* GTK refuses a range that is empty or reversed, and a step of zero.  The bounds are put in
  * order, a range of one value is widened by one step, a step of zero becomes 1, and what is no
@@ -245,7 +246,7 @@ Widget EDIT(int xsize, int ysize) {
     gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(view), GTK_WRAP_WORD_CHAR);
     GtkTextTag* tag = gtk_text_tag_new(Key(buffer));
     gtk_text_tag_table_add(gtk_text_buffer_get_tag_table(buffer), tag);
-    g_signal_connect(buffer, "changed", G_CALLBACK(wex_apply_tag), nullptr);
+    wex_connect(buffer, "changed", wex_apply_tag);
     enrol(EDIT_PROFILE, {.self = scroller, .s_widget = buffer, .font = view, .focus = view}, xsize, ysize);
 
     t4k::Scratch end(1857, WEX_UNIT);

@@ -6,12 +6,7 @@
 
 namespace wex {
 // "changed" handler of an edit's text buffer: gives the new text the buffer's tag.
-void wex_apply_tag(GtkTextBuffer* buffer);
-
-// The columns and rows that a "TABLE" option asks for; false when it names no usable shape.
-// Windows, notebook pages, placement and canvases all decide their layout by it.
-bool wex_table_shape(const char* option, int* columns, int* rows);
-constexpr int WEX_MAX_TABLE_CELLS = 65535;  // the most columns or rows a GTK table holds
+void wex_apply_tag(gpointer text_buffer, gpointer);
 
 // Whether `object` is a GTK object of the type that `get_type` names; false for null.  Calls
 // check with it where GTK would refuse an object of another type with a critical.

@@ -1,8 +1,11 @@
-// windows.cpp: top-level windows, notebooks and frames, placement with ATTACH, and the calls
-// that show, hide, restyle, enable and focus a widget.
+// windows.cpp: top-level windows, notebooks and frames, the layout of their pages, placement
+// with ATTACH, and the calls that show, hide, restyle, enable and focus a widget.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
+#include <vector>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
 #include "wex/events.h"
@@ -15,7 +18,7 @@
 namespace wex {
 namespace {
 // Closing any toolkit window ends the program at once, without going back to the main loop.
-gboolean end_program(GtkWidget*, GdkEvent*, gpointer) { std::exit(0); }
+gboolean end_program(gpointer, gpointer, gpointer) { std::exit(0); }
 
 bool is_kind(Widget widget, const char* kind) { return __t4k__strcmp(WEX_GET(wex_widget_type$, widget), kind) == 0; }
 
@@ -53,18 +56,6 @@ Span cells(int first, int count) {
 
 int on_screen(int position) { return std::clamp(position, -WEX_MAX_PIXELS, WEX_MAX_PIXELS); }
 
-// The "TABLE" option in force: a homogeneous table of that shape instead of pixel positions.
-// An option without a usable shape lays out at pixel positions like no option at all.
-bool table_layout(int* columns, int* rows) {
-    return wex_table_shape(wex_gui_properties.table_option, columns, rows);
-}
-
-GtkWidget* page_container() {
-    int columns = 0, rows = 0;
-    if (table_layout(&columns, &rows)) return gtk_table_new(guint(rows), guint(columns), TRUE);
-    return gtk_fixed_new();
-}
-
 // The nth blank-separated key of a notebook's page list, read back into a handle.
 GtkWidget* nth_page(const char* pages, guint n) {
     std::string_view rest = pages ? pages : "";
@@ -77,6 +68,40 @@ GtkWidget* nth_page(const char* pages, guint n) {
     return reinterpret_cast<GtkWidget*>(static_cast<intptr_t>(std::strtoll(rest.data(), nullptr, 10)));
 }
 }  // namespace
+
+// The columns and rows of the first word containing "TABLE" that two more words follow: the
+// one rule for every table layout.  Each number is truncated and must lie within what a GTK
+// table can hold, 1 to 65535; anything else is no usable shape.
+bool wex_table_shape(const char* option, int* columns, int* rows) {
+    if (option == nullptr || std::strstr(option, "TABLE") == nullptr) return false;
+    std::vector<std::string_view> words;
+    for_each_word(option, ' ', [&](std::string_view word) { words.push_back(word); });
+    auto cells = [](std::string_view word) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.*s", int(word.size()), word.data());
+        const double value = std::atof(text);
+        return value >= 1 && value < WEX_MAX_TABLE_CELLS + 1 ? int(value) : 0;
+    };
+    for (size_t i = 0; i + 2 < words.size(); ++i) {
+        if (words[i].find("TABLE") == std::string_view::npos) continue;
+        *columns = cells(words[i + 1]);
+        *rows = cells(words[i + 2]);
+        return *columns > 0 && *rows > 0;
+    }
+    return false;
+}
+
+bool wex_table_layout() {
+    int columns = 0, rows = 0;
+    return wex_table_shape(wex_gui_properties.table_option, &columns, &rows);
+}
+
+GtkWidget* wex_page_container() {
+    int columns = 0, rows = 0;
+    if (wex_table_shape(wex_gui_properties.table_option, &columns, &rows))
+        return gtk_table_new(guint(rows), guint(columns), TRUE);
+    return gtk_fixed_new();
+}
 
 // GTK paints whatever part of a window changes through one off-screen pixmap of that size, and
 // X makes none wider or taller than its largest coordinate: a window that its widgets would
@@ -94,11 +119,10 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
     GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), caption);
     gtk_window_set_position(GTK_WINDOW(window), GTK_WIN_POS_CENTER);
-    g_signal_connect(window, "delete-event", G_CALLBACK(end_program), nullptr);
-    g_signal_connect(window, "key-press-event", G_CALLBACK(wex_key_press), nullptr);
-    int columns = 0, rows = 0;
-    if (!table_layout(&columns, &rows)) gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
-    GtkWidget* container = page_container();
+    wex_connect(window, "delete-event", end_program);
+    wex_connect(window, "key-press-event", wex_key_press);
+    if (!wex_table_layout()) gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
+    GtkWidget* container = wex_page_container();
     gtk_container_add(GTK_CONTAINER(window), container);
     gtk_widget_set_size_request(window, wex_scaled_size(xsize), wex_scaled_size(ysize));
     wex_fit_x(window);
@@ -120,12 +144,12 @@ Widget NOTEBOOK(const char* title, int xsize, int ysize) {
     T4K_FUNCTION(NOTEBOOK);
     TextCopy caption(title);
     GtkWidget* notebook = gtk_notebook_new();
-    GtkWidget* container = page_container();
+    GtkWidget* container = wex_page_container();
     gtk_widget_show(container);
     GtkWidget* label = gtk_label_new(caption);
     gtk_notebook_append_page(GTK_NOTEBOOK(notebook), container, label);
     if (WEX_WIDGET_SHOW) gtk_widget_show(notebook);
-    g_signal_connect(notebook, "switch-page", G_CALLBACK(wex_NOTEBOOK_hack), nullptr);
+    wex_connect(notebook, "switch-page", wex_NOTEBOOK_hack);
     WEX_PUT(wex_widget_xsize, notebook, xsize);
     WEX_PUT(wex_widget_ysize, notebook, ysize);
     WEX_PUT_HANDLE(wex_widget_s_widget, notebook, notebook);
@@ -138,7 +162,7 @@ Widget NOTEBOOK(const char* title, int xsize, int ysize) {
     return notebook;
 }
 
-void wex_NOTEBOOK_hack(GtkNotebook* notebook, gpointer, guint page_number, gpointer) {
+void wex_NOTEBOOK_hack(gpointer notebook, gpointer, guint page_number, gpointer) {
     T4K_FUNCTION(wex_NOTEBOOK_hack);
     if (GtkWidget* page = nth_page(WEX_GET(wex_widget_nb_page$, notebook), page_number))
         WEX_PUT_HANDLE(wex_widget_attach, notebook, page);

@@ -253,7 +253,7 @@ const std::array<Control, 14> CONTROLS{{
     {nullptr, false, "<b>Moves</b>", RIGHT_COLUMN, 70, nullptr},
     {&explored_mark, false, "<b>0%</b>", RIGHT_COLUMN, 40, nullptr},
     {&moves_mark, false, "<b>0</b>", RIGHT_COLUMN, 100, nullptr},
-    {&cmd_new, true, "gtk-new", RIGHT_COLUMN, 520, reinterpret_cast<wex::Callback>(new_game)},
+    {&cmd_new, true, "gtk-new", RIGHT_COLUMN, 520, new_game},
     {&cmd_quit, true, "gtk-quit", RIGHT_COLUMN, 560, QUIT},
 }};
 

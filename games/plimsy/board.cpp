@@ -219,8 +219,8 @@ const Control CONTROLS[] = {
     {"<b>RECORD:</b>", 2, nullptr, nullptr},
     {"<b>0</b>", 1, &score_mark, nullptr},
     {"<b>0</b>", 3, &record_mark, nullptr},
-    {"gtk-new", -2, &cmd_new, reinterpret_cast<wex::Callback>(new_game)},
-    {"gtk-quit", -1, &cmd_quit, reinterpret_cast<wex::Callback>(QUIT)},
+    {"gtk-new", -2, &cmd_new, new_game},
+    {"gtk-quit", -1, &cmd_quit, QUIT},
 };
 
 // The values of a new game, with no record yet.

@@ -246,7 +246,7 @@ struct ButtonPlace {
     Widget* keep;
 };
 const ButtonPlace BUTTONS[] = {
-    {"gtk-new", -2, reinterpret_cast<wex::Callback>(new_game), &cmd_new},
+    {"gtk-new", -2, new_game, &cmd_new},
     {"gtk-quit", -1, QUIT, &cmd_quit},
 };
 

@@ -7,11 +7,11 @@ using namespace harness;
 namespace {
 int clicks = 0, other_clicks = 0;
 void* received_data = nullptr;
-GtkWidget* received_widget = nullptr;
+Widget received_widget = nullptr;
 
 void on_click() { ++clicks; }
 void on_click_too() { ++other_clicks; }
-void with_data(GtkWidget* widget, void* data) {
+void with_data(Widget widget, void* data) {
     received_widget = widget;
     received_data = data;
 }

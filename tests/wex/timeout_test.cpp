@@ -31,7 +31,7 @@ class Timer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { start_toolkit(); }
     void SetUp() override { once_runs = every_runs = other_runs = 0; }
-    void TearDown() override { TIMEOUT(0, static_cast<wex::TimerFunction>(nullptr)); }
+    void TearDown() override { TIMEOUT(0, static_cast<wex::Callback>(nullptr)); }
     static int timer_id() { return wex::wex_gui_properties.timer_id; }
 };
 
@@ -75,7 +75,7 @@ TEST_F(Timer, ATimerThatSetsTheNextOneKeepsIt) {
 TEST_F(Timer, ANullFunctionStopsTheTimer) {
     TIMEOUT(10, every);
     ASSERT_TRUE(pump_until([] { return every_runs >= 1; }));
-    TIMEOUT(10, static_cast<wex::TimerFunction>(nullptr));
+    TIMEOUT(10, static_cast<wex::Callback>(nullptr));
     EXPECT_EQ(timer_id(), -1);
     int stopped_at = every_runs;
     pump(60);
