@@ -20,9 +20,10 @@ enum class Clock { cpu, real };
  * VALUE is a speed (baseline time / our time: above 1 ours is faster) or a time (our time /
  * baseline time: below 1 ours is faster).  CPU time is the default, since the machine is
  * shared; real time where the work happens in other processes (a child, the X server).
- * `ours_less` is a wait of ours, in seconds, that the row leaves out (a timer the program is
- * specified to run).  A comparison of a counter (a child process's own processor time, say)
- * takes it in place of the time.  With repetitions each side is its median; without, its one run.
+ * A comparison of a counter (a child process's own processor time, say) takes it in place of
+ * the time.  `ours_less` is a wait of ours that the row leaves out (a timer the program is
+ * specified to run), in the unit of what is compared: seconds for a time, the counter's own unit
+ * for a counter.  With repetitions each side is its median; without, its one run.
  */
 struct Comparison {
     std::string row;
@@ -112,10 +113,12 @@ private:
         const double mine = value_of(*ours, c.counter, c.clock) - c.ours_less;
         const double theirs = value_of(*baseline, c.counter, c.clock);
         if (mine <= 0 || theirs <= 0) return;
-        const std::string less = c.ours_less > 0 ? " less " + std::to_string(int(c.ours_less * 1000 + 0.5)) + " ms" : "";
+        char less[48] = "";
+        if (c.ours_less > 0 && c.counter.empty()) std::snprintf(less, sizeof less, " less %g ms", c.ours_less * 1e3);
+        if (c.ours_less > 0 && !c.counter.empty()) std::snprintf(less, sizeof less, " less %g", c.ours_less);
         const std::string what = c.counter.empty() ? clock_name(c.clock) : c.counter;
         std::printf("ratio %s %.2f (%s%s against %s, %s, %s, %s)\n", c.row.c_str(), c.as_speed ? theirs / mine : mine / theirs,
-                    c.ours.c_str(), less.c_str(), c.baseline.c_str(), c.as_speed ? "speed" : "time", what.c_str(),
+                    c.ours.c_str(), less, c.baseline.c_str(), c.as_speed ? "speed" : "time", what.c_str(),
                     runs_of(*ours).c_str());
     }
 
