@@ -11,8 +11,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -23,16 +21,9 @@
 extern char** environ;
 
 namespace {
+using bench::beside_this_program;
+using bench::median;
 using bench::StartReport;
-
-std::string beside_this_program(const char* name) {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n < 0) return name;
-    path[n] = '\0';
-    std::string self = path;
-    return self.substr(0, self.rfind('/') + 1) + name;
-}
 
 // Starts `program mode START` with a pipe on descriptor 3 and waits for its report.
 bool run_child(const std::string& program, const char* mode, StartReport& report) {
@@ -53,12 +44,6 @@ bool run_child(const std::string& program, const char* mode, StartReport& report
     int status = 0;
     if (started) received = waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 && received;
     return received;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 struct Child {

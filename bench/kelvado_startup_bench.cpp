@@ -10,22 +10,23 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
-#include <climits>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "bench/first_frame.h"
 #include "bench/ratio_reporter.h"
+#include "bench/start_report.h"
 
 extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using bench::beside_this_program;
 using bench::GREY;
+using bench::median;
 using bench::WINDOW_HEIGHT;
 using bench::WINDOW_WIDTH;
 
@@ -37,22 +38,9 @@ constexpr int PROBE_X = 150, PROBE_Y = 60, PROBE_WIDTH = 1, PROBE_HEIGHT = 4;
 constexpr auto GIVE_UP = std::chrono::seconds(10);
 constexpr double FIRST_DEAL_DELAY = 0.150;  // seconds: kelvado's TIMEOUT before its first board
 
-std::string self_path() {
-    char path[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (n < 0) return "";
-    path[n] = '\0';
-    return path;
-}
-
 std::string kelvado_path() {
-    const std::string self = self_path();
-    return self.substr(0, self.rfind("/bench/")) + "/games/kelvado/kelvado";
-}
-
-std::string beside_this_program(const char* name) {
-    const std::string self = self_path();
-    return self.substr(0, self.rfind('/') + 1) + name;
+    const std::string bench = bench::beside_this_program("");
+    return bench.substr(0, bench.rfind("/bench/")) + "/games/kelvado/kelvado";
 }
 
 bool probe_is_grey() {
@@ -92,12 +80,6 @@ double first_frame(const std::string& program) {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     return shown - start < GIVE_UP ? std::chrono::duration<double>(shown - start).count() : -1;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 /* One start of each per iteration, the order alternating, so that a change of load meets both

@@ -1,14 +1,18 @@
-// start_report.h: what a start-up benchmark's child process tells its parent, and how.
-// The parent starts the child with the time of the start (CLOCK_MONOTONIC, which every process
-// shares) as its second argument and a pipe on descriptor 3; the child writes one report there
-// when it reaches the point being measured, and ends.
+// start_report.h: what a start-up benchmark's child process tells its parent, and how; and what
+// the parents share.  The parent starts the child with the time of the start (CLOCK_MONOTONIC,
+// which every process shares) as its second argument and a pipe on descriptor 3; the child
+// writes one report there when it reaches the point being measured, and ends.
 #pragma once
 #include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace bench {
 constexpr int REPORT_FD = 3;
@@ -49,5 +53,21 @@ inline long resident_kib() {
     report.part_kib = part_kib;
     const bool sent = write(REPORT_FD, &report, sizeof report) == sizeof report;
     _exit(sent ? 0 : 1);
+}
+
+// The parents' side: a program built beside the running one, and the median of some starts.
+inline std::string beside_this_program(const char* name) {
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n < 0) return name;
+    path[n] = '\0';
+    const std::string self = path;
+    return self.substr(0, self.rfind('/') + 1) + name;
+}
+
+inline double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 }  // namespace bench
