@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "bench/ratio_reporter.h"
 #include "wex/wex.h"
 
 namespace {
@@ -136,4 +137,9 @@ void BM_EntryTextAndGrabDirectGtk(benchmark::State& state) {
 BENCHMARK(BM_EntryTextAndGrabDirectGtk);
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    bench::RatioReporter reporter(
+        {{"entry-text-grab", "BM_EntryTextAndGrabToolkit", "BM_EntryTextAndGrabDirectGtk", false}},
+        {{"access-memory-growth", "BM_EveryKindSetAndRead", "", "rss_growth_KiB", 1, "KiB"}});
+    return bench::run_with_ratios(argc, argv, reporter);
+}

@@ -4,13 +4,11 @@
 #include <benchmark/benchmark.h>
 #include <gtk/gtk.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
-#include <map>
-#include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "wex/wex.h"
 
 namespace bench {
@@ -88,35 +86,6 @@ inline void settle() {
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
 }
 
-// Prints the aggregates, and keeps every repetition's times of each benchmark for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        std::vector<Run> aggregates;
-        for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Aggregate) {
-                aggregates.push_back(run);
-                continue;
-            }
-            Times& t = times[run.run_name.function_name];
-            t.real.push_back(run.GetAdjustedRealTime());
-            t.cpu.push_back(run.GetAdjustedCPUTime());
-        }
-        if (!aggregates.empty()) ConsoleReporter::ReportRuns(aggregates);
-    }
-    struct Times {
-        std::vector<double> real, cpu;
-    };
-    std::map<std::string, Times> times;
-};
-
-inline double fastest(std::vector<double> v) { return v.empty() ? 0 : *std::min_element(v.begin(), v.end()); }
-inline double median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 // A window with one canvas of the board's size, of the kind WEXOPTIONS chose, on screen.
 inline Widget board_canvas(const char* title) {
     Widget window = WINDOW(title, BOARD + 20, BOARD + 20);
@@ -130,27 +99,20 @@ inline Widget board_canvas(const char* title) {
 }
 
 /* Runs the benchmarks named on the command line, the variants taking turns so that a change of
- * load on the machine meets them all alike, and prints the ratio of each pair: the `statistic`
- * ("fastest" or "median") of the first's repetitions over the same of the second's. */
+ * load on the machine meets them all alike, and prints one ratio line per pair: the medians of
+ * the first's repetitions over the second's.  The drawing calls alone are compared in CPU time;
+ * a redraw shown on screen in real time, since the X server and the main loop do part of it. */
 struct Pair {
+    const char* row;
     const char* measured;
     const char* baseline;
+    Clock clock;
 };
-inline void run_and_compare(int argc, char** argv, std::initializer_list<Pair> pairs, const char* statistic) {
-    std::vector<char*> args(argv, argv + argc);
-    static char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
+inline int run_and_compare(int argc, char** argv, std::initializer_list<Pair> pairs) {
     std::printf("calls per redraw: %zu\n", workload().size());
-    auto of = std::string(statistic) == "median" ? median : fastest;
-    for (const Pair& p : pairs) {
-        if (!reporter.times.count(p.measured) || !reporter.times.count(p.baseline)) continue;
-        const RatioReporter::Times &a = reporter.times[p.measured], &b = reporter.times[p.baseline];
-        std::printf("%s / %s: %.3fx real time, %.3fx CPU time (%s of %zu repetitions)\n", p.measured, p.baseline,
-                    of(a.real) / of(b.real), of(a.cpu) / of(b.cpu), statistic, a.real.size());
-    }
+    std::vector<Comparison> rows;
+    for (const Pair& p : pairs) rows.push_back({p.row, p.measured, p.baseline, false, p.clock});
+    RatioReporter reporter(rows);
+    return run_with_ratios(argc, argv, reporter);
 }
 }  // namespace bench

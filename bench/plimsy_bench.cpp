@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "bench/ratio_reporter.h"
 #include "games/plimsy/rules.h"
 
 using namespace plimsy;
@@ -90,4 +91,17 @@ BENCHMARK(BM_SettleBottomRowRemoved);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+// Each worst case as a time and against one plain pass over the board.
+int main(int argc, char** argv) {
+    using bench::Clock;
+    bench::RatioReporter reporter(
+        {
+            {"plimsy-flood-fill", "BM_FloodFillWholeBoard", "BM_BaselineScanBoard", false},
+            {"plimsy-select-remove-settle", "BM_ClickTwiceWholeBoard", "BM_BaselineScanBoard", false},
+        },
+        {
+            {"plimsy-flood-fill-time", "BM_FloodFillWholeBoard", "", "", 1e6, "us", Clock::cpu},
+            {"plimsy-select-remove-settle-time", "BM_ClickTwiceWholeBoard", "", "", 1e6, "us", Clock::cpu},
+        });
+    return bench::run_with_ratios(argc, argv, reporter);
+}

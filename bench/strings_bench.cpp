@@ -95,6 +95,8 @@ BENCHMARK(BM_StdString);
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::RatioReporter reporter({{"string-workload", "BM_RuntimeStrings", "BM_StdString", false}});
+    bench::RatioReporter reporter(
+        {{"string-workload", "BM_RuntimeStrings", "BM_StdString", false}},
+        {{"string-workload-allocations", "BM_RuntimeStrings", "", "allocs_per_iter", 1, "per round"}});
     return bench::run_with_ratios(argc, argv, reporter);
 }

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "bench/ratio_reporter.h"
+
 // The game's main ends in DISPLAY(), which never returns; renamed, it is never called.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wreturn-type"
@@ -191,8 +193,12 @@ int main(int argc, char** argv) {
     build_window();
     build_direct_window();
     settle();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    using bench::Clock;
+    bench::RatioReporter reporter({
+        {"torvane-redraw", "BM_ToolkitRedraw", "BM_DirectGdkRedraw/per_call:0", false, Clock::cpu},
+        {"torvane-redraw-recipe", "BM_ToolkitRedraw", "BM_DirectGdkRedraw/per_call:1", false, Clock::cpu},
+        {"torvane-redraw-shown", "BM_ToolkitRedrawAndPaint", "BM_DirectGdkRedrawAndPaint/per_call:0", false,
+         Clock::real},
+    });
+    return bench::run_with_ratios(argc, argv, reporter);
 }
