@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <link.h>
-#include <sys/auxv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -145,9 +144,10 @@ void refresh_cache(CacheNames& cache) {
 }
 
 /* The directories to look in: the loader's search list for names the program opens, as dlinfo
- * gives it, and the capability subdirectories present in each.  Inside glibc-hwcaps every
- * subdirectory counts; elsewhere those with a legacy capability name, to the depth of the
- * longest chain (tls/haswell/avx512_1/x86_64). */
+ * gives it (the toolkit is linked into the program, so its dlopen searches as the program's),
+ * and the capability subdirectories present in each.  Inside glibc-hwcaps every subdirectory
+ * counts; elsewhere those with a legacy capability name, to the depth of the longest chain
+ * (tls/haswell/avx512_1/x86_64). */
 constexpr std::string_view HWCAPS = "glibc-hwcaps";
 constexpr const char* CAPABILITIES[] = {"glibc-hwcaps", "tls", "x86_64", "haswell", "xeon_phi", "avx512_1"};
 constexpr int CAPABILITY_DEPTH = 4;
@@ -277,22 +277,22 @@ void refresh_loaded(LoadedNames& loaded, LoadCount& count) {
 }
 
 // What the check knows for the current locator's run.
-struct Search {
+struct Known {
     CacheNames cache;
     LoadedNames loaded;
     LoadCount load_count;
     Directories directories;
 };
-Search search;
+Known known;
 }  // namespace
 
 bool wex_library_search_ready() {
 #if defined(__x86_64__) && defined(__GLIBC__)
     if (std::getenv("LD_AUDIT")) return false;
-    refresh_cache(search.cache);
-    refresh_loaded(search.loaded, search.load_count);
-    search.directories = search_directories();
-    return search.cache.certain && search.loaded.certain && search.directories.certain;
+    refresh_cache(known.cache);
+    refresh_loaded(known.loaded, known.load_count);
+    known.directories = search_directories();
+    return known.cache.certain && known.loaded.certain && known.directories.certain;
 #else
     return false;
 #endif
@@ -300,8 +300,8 @@ bool wex_library_search_ready() {
 
 bool wex_library_may_be_found(const char* name) {
     if (std::strchr(name, '/') || !has_optional_stem(name)) return true;
-    if (contains(search.cache.names, name) || contains(search.loaded.names, name)) return true;
-    return std::any_of(search.directories.paths.begin(), search.directories.paths.end(),
+    if (contains(known.cache.names, name) || contains(known.loaded.names, name)) return true;
+    return std::any_of(known.directories.paths.begin(), known.directories.paths.end(),
                        [name](const std::string& directory) { return may_exist(directory + "/" + name); });
 }
 }  // namespace wex

@@ -223,7 +223,8 @@ TEST(Locate, GooCanvasInCapabilitySubdirectoriesIsFound) {
         char folder[] = "/tmp/wex_goo_XXXXXX";
         ASSERT_NE(mkdtemp(folder), nullptr);
         const std::string place = std::string(folder) + "/" + subdirectory;
-        const std::string setup = subdirectory.empty() ? "" : "mkdir -p " + place + " && ln -s " + goo + " " + place + " &&";
+        const std::string setup =
+            subdirectory.empty() ? "" : "mkdir -p " + place + " && ln -s " + goo + " " + place + " &&";
         const Observed run = observe("", setup, folder);
         wex_test::run_command(std::string("rm -rf ") + folder);
         std::vector<Call> expected;
