@@ -253,19 +253,23 @@ TEST(Locate, AnObjectLoadedUnderTheSonameIsFound) {
     EXPECT_STREQ(WEXLIB$("goo"), "libgoocanvas.so.3");
 }
 
-// GooCanvas in a folder that only the loader's cache names, as one listed in ld.so.conf.
+// GooCanvas in a folder that only the loader's cache names, as one listed in ld.so.conf; the
+// cache in either of the formats ldconfig writes.
 TEST(Locate, GooCanvasNamedOnlyByTheCacheIsFound) {
     if (GOO_PATH.empty()) GTEST_SKIP() << "GooCanvas not built";
     if (!wex_test::can_hide_libraries()) GTEST_SKIP() << "needs root and unshare -m";
-    char folder[] = "/tmp/wex_cache_XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string here = folder;
-    const std::string setup = "ln -s " + GOO_PATH + "/libgoocanvas.so.3 " + here + " && ldconfig -X -f /dev/null -C " +
-                              here + "/cache " + here + " && mount --bind " + here + "/cache /etc/ld.so.cache &&";
-    const Observed run = observe("", setup, "", true);
-    wex_test::run_command("rm -rf " + here);
-    std::vector<Call> expected;
-    add(expected, "libgoocanvas.so.3", true, 2);
-    EXPECT_EQ(only(run.opened, "libgoocanvas.so."), expected);
+    for (const std::string format : {"new", "compat"}) {
+        char folder[] = "/tmp/wex_cache_XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        const std::string here = folder;
+        const std::string setup = "ln -s " + GOO_PATH + "/libgoocanvas.so.3 " + here + " && ldconfig -X -f /dev/null -c " +
+                                  format + " -C " + here + "/cache " + here + " && mount --bind " + here +
+                                  "/cache /etc/ld.so.cache &&";
+        const Observed run = observe("", setup, "", true);
+        wex_test::run_command("rm -rf " + here);
+        std::vector<Call> expected;
+        add(expected, "libgoocanvas.so.3", true, 2);
+        EXPECT_EQ(only(run.opened, "libgoocanvas.so."), expected) << format;
+    }
 }
 }  // namespace
