@@ -32,6 +32,12 @@ void wex_bind_libraries(const LibraryFiles& files);
 bool wex_group_bound(Library library);
 bool wex_gl_usable(bool glarea);
 
+// Whether a bare name of an optional library could be opened at all (library_search.cpp): after
+// wex_library_search_ready has said the check can answer, false only when the dynamic loader
+// certainly cannot find the name; true for any other name.
+bool wex_library_search_ready();
+bool wex_library_may_be_found(const char* name);
+
 // The locator's share of binding: the library's probe, from the file the locator opened; null
 // when the file lacks it.
 void wex_bind_probe(Library library, void* handle);

@@ -59,12 +59,18 @@ std::string platform_candidate(const Search& library) {
 }
 
 // Fifty attempts.  A platform candidate that is kept is simply tried fifty times; every failed
-// attempt leaves ERROR at 3 and says nothing.
+// attempt leaves ERROR at 3 and says nothing.  An optional library's name that the loader
+// certainly cannot find fails without asking dlopen, which would take long to say so.
 char* locate(Library id) {
     const Search& library = SEARCHES[int(id)];
+    const bool checked = !library.missing && wex_library_search_ready();
     std::string candidate = platform_candidate(library);
     for (int nr = 0; nr < WEX_NUMBERED_NAMES; ++nr) {
         if (renumbers(library.renumber, candidate)) candidate = library.stem + std::to_string(nr);
+        if (checked && !wex_library_may_be_found(candidate.c_str())) {
+            ERROR = 3;
+            continue;
+        }
         if (void* handle = dlopen(candidate.c_str(), RTLD_LAZY)) {
             wex_bind_probe(id, handle);
             return t4k_ring_return(candidate.c_str());

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -68,8 +69,22 @@ void add_numbered(std::vector<Call>& calls, const std::string& stem, int found) 
     }
 }
 
+// An optional library's numbered names that the loader cannot find never reach dlopen: of the
+// names tried, only the one that opens does (none when the library is absent).
+void add_optional(std::vector<Call>& calls, const std::string& stem, int found) {
+    if (found >= 0) add(calls, stem + std::to_string(found), true);
+}
+
 // GooCanvas is searched by its numbered names on every system; it opens as .so.3 where built.
-void add_goocanvas(std::vector<Call>& calls) { add_numbered(calls, "libgoocanvas.so.", GOO_PATH.empty() ? -1 : 3); }
+void add_goocanvas(std::vector<Call>& calls) { add_optional(calls, "libgoocanvas.so.", GOO_PATH.empty() ? -1 : 3); }
+
+// The calls for one library's names.
+std::vector<Call> only(const std::vector<Call>& calls, const std::string& stem) {
+    std::vector<Call> kept;
+    std::copy_if(calls.begin(), calls.end(), std::back_inserter(kept),
+                 [&stem](const Call& call) { return call.name.starts_with(stem); });
+    return kept;
+}
 
 std::vector<Call> first(const std::vector<Call>& calls, size_t n) {
     return {calls.begin(), calls.begin() + std::min(n, calls.size())};
@@ -128,8 +143,8 @@ TEST(Locate, CygwinOpensItsDllsAndNumbersTheRest) {
     for (const char* dll : {CYGWIN_GTK, "cyggdk-x11-2.0-0.dll", "cyggdk_pixbuf-2.0-0.dll", "cygglib-2.0-0.dll",
                             "cyggobject-2.0-0.dll", "cygpango-1.0-0.dll"})
         add(expected, dll, true);
-    add_numbered(expected, "libgtkgl-2.0.so.", 1);
-    add_numbered(expected, "libgtkglext-x11-1.0.so.", 0);
+    add_optional(expected, "libgtkgl-2.0.so.", 1);  // both through the loader's cache
+    add_optional(expected, "libgtkglext-x11-1.0.so.", 0);
     add_goocanvas(expected);
     // Binding opens each group's file again by the name found: GTK, GDK, GObject, GLib, Pango.
     for (const char* dll : {CYGWIN_GTK, "cyggdk-x11-2.0-0.dll", "cyggobject-2.0-0.dll", "cygglib-2.0-0.dll",
@@ -196,5 +211,65 @@ TEST(Locate, WexlibBindsTheProbeAgain) {
     void* file = dlopen("libgtkgl-2.0.so.1", RTLD_LAZY | RTLD_NOLOAD);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(reinterpret_cast<void*>(wex::gtk_gl_area_new), dlsym(file, "gtk_gl_area_new"));
+}
+
+/* GooCanvas where the loader looks inside an LD_LIBRARY_PATH directory: in a capability
+ * subdirectory, new or legacy, or nowhere.  Found, it opens at the first dlopen, as .so.3, and
+ * binding opens it again; absent, none of its names reaches dlopen. */
+TEST(Locate, GooCanvasInCapabilitySubdirectoriesIsFound) {
+    if (GOO_PATH.empty()) GTEST_SKIP() << "GooCanvas not built";
+    const std::string goo = GOO_PATH + "/libgoocanvas.so.3";
+    for (const std::string subdirectory : {"glibc-hwcaps/x86-64-v2", "tls", ""}) {
+        char folder[] = "/tmp/wex_goo_XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        const std::string place = std::string(folder) + "/" + subdirectory;
+        const std::string setup =
+            subdirectory.empty() ? "" : "mkdir -p " + place + " && ln -s " + goo + " " + place + " &&";
+        const Observed run = observe("", setup, folder);
+        wex_test::run_command(std::string("rm -rf ") + folder);
+        std::vector<Call> expected;
+        if (!subdirectory.empty()) add(expected, "libgoocanvas.so.3", true, 2);
+        EXPECT_EQ(only(run.opened, "libgoocanvas.so."), expected) << subdirectory;
+        EXPECT_EQ(run.outcome.out, "started with GLEXT, error 0, font factor 1\n");
+    }
+}
+
+/* A library the loader would find by name because an object with that soname is loaded, here
+ * GooCanvas opened from a file of another name, in a folder the loader does not search.  Before
+ * that, every attempt fails and leaves ERROR at 3. */
+TEST(Locate, AnObjectLoadedUnderTheSonameIsFound) {
+    if (GOO_PATH.empty()) GTEST_SKIP() << "GooCanvas not built";
+    wex_test::start_toolkit();
+    ERROR = 0;
+    EXPECT_STREQ(WEXLIB$("goo"), "notfound");
+    EXPECT_EQ(ERROR, 3);
+    char folder[] = "/tmp/wex_soname_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string renamed = std::string(folder) + "/renamed.so";
+    wex_test::run_command("cp " + GOO_PATH + "/libgoocanvas.so.3 " + renamed);
+    void* goo = dlopen(renamed.c_str(), RTLD_LAZY);
+    wex_test::run_command(std::string("rm -rf ") + folder);
+    ASSERT_NE(goo, nullptr);
+    EXPECT_STREQ(WEXLIB$("goo"), "libgoocanvas.so.3");
+}
+
+// GooCanvas in a folder that only the loader's cache names, as one listed in ld.so.conf; the
+// cache in either of the formats ldconfig writes.
+TEST(Locate, GooCanvasNamedOnlyByTheCacheIsFound) {
+    if (GOO_PATH.empty()) GTEST_SKIP() << "GooCanvas not built";
+    if (!wex_test::can_hide_libraries()) GTEST_SKIP() << "needs root and unshare -m";
+    for (const std::string format : {"new", "compat"}) {
+        char folder[] = "/tmp/wex_cache_XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        const std::string here = folder;
+        const std::string setup = "ln -s " + GOO_PATH + "/libgoocanvas.so.3 " + here + " && ldconfig -X -f /dev/null -c " +
+                                  format + " -C " + here + "/cache " + here + " && mount --bind " + here +
+                                  "/cache /etc/ld.so.cache &&";
+        const Observed run = observe("", setup, "", true);
+        wex_test::run_command("rm -rf " + here);
+        std::vector<Call> expected;
+        add(expected, "libgoocanvas.so.3", true, 2);
+        EXPECT_EQ(only(run.opened, "libgoocanvas.so."), expected) << format;
+    }
 }
 }  // namespace
