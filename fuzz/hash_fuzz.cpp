@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "fuzz/input.h"
 #include "runtime/hash.h"
 
 /*
@@ -20,15 +21,7 @@
 
 namespace {
 
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t byte() {
-        if (!size) return 0;
-        --size;
-        return *data++;
-    }
-};
+using fuzz::Input;
 
 std::string next_key(Input& in) {
     const uint8_t selector = in.byte();

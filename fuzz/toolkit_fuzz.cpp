@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fuzz/input.h"
 #include "runtime/runtime.h"
 #include "wex/properties.h"
 #include "wex/registry.h"
@@ -39,20 +40,7 @@
 
 namespace {
 
-struct Input {
-    const uint8_t* data;
-    size_t size;
-    uint8_t byte() {
-        if (!size) return 0;
-        --size;
-        return *data++;
-    }
-    int32_t raw() {
-        int32_t v = 0;
-        for (int i = 0; i < 4; ++i) v = int32_t(uint32_t(v) << 8 | byte());
-        return v;
-    }
-};
+using fuzz::Input;
 
 // --- numbers -------------------------------------------------------------------------------
 
