@@ -120,18 +120,19 @@ void copy_ends(char* out, const char* in, size_t n) {
 }
 
 [[gnu::always_inline]] inline void copy_text(char* out, const char* in, size_t n) {
-    if (n > 32)
-        std::memcpy(out, in, n);
-    else if (n >= 16)
-        copy_ends<16>(out, in, n);
-    else if (n >= 8)
-        copy_ends<8>(out, in, n);
-    else if (n >= 4)
-        copy_ends<4>(out, in, n);
-    else if (n) {
+    if (n < 4) {
+        if (n == 0) return;
         out[0] = in[0];
         out[n / 2] = in[n / 2];
         out[n - 1] = in[n - 1];
+    } else if (n < 8) {
+        copy_ends<4>(out, in, n);
+    } else if (n < 16) {
+        copy_ends<8>(out, in, n);
+    } else if (n <= 32) {
+        copy_ends<16>(out, in, n);
+    } else {
+        std::memcpy(out, in, n);
     }
 }
 
@@ -211,14 +212,12 @@ size_t copy_parts(char* out, size_t at, const char* const* texts, const size_t* 
 }  // namespace
 
 char* t4k_temporary_join_measured(const char* const* texts, const size_t* lengths, int count) {
-    int parts = 1;
-    while (parts < count && texts[parts] != nullptr) ++parts;
     const int index = advance_slot();
     const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
     size_t total;
-    const size_t reached = joined_capacity(capacity, lengths, parts, total);
+    const size_t reached = joined_capacity(capacity, lengths, count, total);
     char* out = next_slot_of_capacity(reached, capacity, index);
-    copy_parts(out, 0, texts, lengths, parts);
+    copy_parts(out, 0, texts, lengths, count);
     return set_length(out, total);
 }
 

@@ -98,8 +98,7 @@ char* t4k_temporary_copy(const char* text, size_t len);
 // The texts of `first` and `rest` (ended by a null) joined in a new temporary; `again` is a
 // second list of the same texts.
 char* t4k_temporary_join(const char* first, va_list rest, va_list again);
-// The same join of `count` texts already measured (`lengths`), ending at the first null
-// after the first text.
+// The same join of `count` texts already measured (`lengths`); a null first text is empty.
 char* t4k_temporary_join_measured(const char* const* texts, const size_t* lengths, int count);
 // The length of a text passed to a join.  A literal's length is known where it is written
 // (a text at a fixed address is never a runtime string, whose blocks come from the heap).

@@ -18,13 +18,15 @@ template <typename... Parts>
     requires(std::is_convertible_v<Parts, const char*> && ...)
 inline char* __t4k__concat(const char* first, Parts... rest) {
     const char* const texts[] = {first, static_cast<const char*>(rest)...};
+    int count = 1;
     bool ended = false;
-    auto length_until_null = [&ended](const char* text) {
+    auto length_until_null = [&](const char* text) {
         ended = ended || text == nullptr;
+        count += !ended;
         return ended ? size_t{0} : t4k_part_length(text);
     };
     const size_t lengths[] = {t4k_part_length(first), length_until_null(rest)...};
-    return t4k_temporary_join_measured(texts, lengths, static_cast<int>(sizeof...(rest)) + 1);
+    return t4k_temporary_join_measured(texts, lengths, count);
 }
 int __t4k__hex2dec(int line, const char* unit, const char* text, int base2);
 char* __t4k__dirname(int line, const char* unit, int which, const char* path, int part = 0);
