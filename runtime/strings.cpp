@@ -228,9 +228,9 @@ char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
     const char* texts[kept + 1] = {first};
     size_t lengths[kept + 1] = {t4k_length(first)};
 
+    if (lengths[0] > T4K_MAX_LENGTH) t4k_cannot_claim();
     const int index = advance_slot();
     const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
-    if (lengths[0] > T4K_MAX_LENGTH) t4k_cannot_claim();
     size_t reached = grown_capacity(capacity, lengths[0]);
     size_t total = lengths[0];
     int parts = 1;

@@ -25,7 +25,7 @@ inline char* __t4k__concat(const char* first, Parts... rest) {
         count += !ended;
         return ended ? size_t{0} : t4k_part_length(text);
     };
-    const size_t lengths[] = {t4k_part_length(first), length_until_null(rest)...};
+    const size_t lengths[] = {t4k_part_length(first), length_until_null(rest)...};  // in order
     return t4k_temporary_join_measured(texts, lengths, count);
 }
 int __t4k__hex2dec(int line, const char* unit, const char* text, int base2);
