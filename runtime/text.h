@@ -14,8 +14,7 @@ char* __t4k__concat(const char* first, ...);  // ends at the first null argument
 /* A join written in C++ takes this form instead: the texts arrive as an array with their
    lengths, measured where the call is written (a literal's length is known there), and no
    argument list is walked.  Texts after the first null are neither measured nor joined. */
-template <typename... Parts>
-    requires(std::is_convertible_v<Parts, const char*> && ...)
+template <typename... Parts, std::enable_if_t<(std::is_convertible_v<Parts, const char*> && ...), int> = 0>
 inline char* __t4k__concat(const char* first, Parts... rest) {
     const char* const texts[] = {first, static_cast<const char*>(rest)...};
     int count = 1;
