@@ -92,7 +92,8 @@ void path_and_number_functions(const std::string& a, int32_t n) {
 /* Joining up to eleven texts, so that lists longer than the lengths concat keeps are met:
    the result is the texts in order, and the slot ends with the capacity that growing it
    part by part gives (first for the first text, then for the running length plus each
-   further text plus 1). */
+   further text plus 1).  Both forms are checked: the one C++ calls compile to, and the
+   argument list that C callers (and pointers to the function) reach. */
 void joining(const std::string& a, const std::string& b, int32_t n) {
     T4K_FUNCTION(joining);
     const int count = 1 + (n & 15) % 11;
@@ -102,16 +103,21 @@ void joining(const std::string& a, const std::string& b, int32_t n) {
         texts[k] = k < count ? (k & 1 ? b.c_str() : a.c_str()) : nullptr;
         if (texts[k]) expected += texts[k];
     }
-    char* slot = __t4k__sbuffer[(__t4k__sbuffer_ptr + 1) % __t4k__sbuffer_size];
-    size_t capacity = slot ? size_t(t4k_head(slot)->capacity) : 0;
-    auto grow = [&](size_t size) { capacity = capacity > size ? capacity : 2 * size + 1; };
-    size_t total = std::strlen(texts[0]);
-    grow(total);
-    for (int k = 1; k < count; ++k) grow((total += std::strlen(texts[k])) + 1);
-    char* joined = __t4k__concat(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6], texts[7],
-                                 texts[8], texts[9], texts[10], nullptr);
-    check(joined == expected && __t4k__len(joined) == expected.size());
-    check(size_t(t4k_head(joined)->capacity) == capacity);
+    char* (*const by_list)(const char*, ...) = __t4k__concat;
+    for (int form = 0; form < 2; ++form) {
+        char* slot = __t4k__sbuffer[(__t4k__sbuffer_ptr + 1) % __t4k__sbuffer_size];
+        size_t capacity = slot ? size_t(t4k_head(slot)->capacity) : 0;
+        auto grow = [&](size_t size) { capacity = capacity > size ? capacity : 2 * size + 1; };
+        size_t total = std::strlen(texts[0]);
+        grow(total);
+        for (int k = 1; k < count; ++k) grow((total += std::strlen(texts[k])) + 1);
+        char* joined = form ? by_list(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5], texts[6],
+                                      texts[7], texts[8], texts[9], texts[10], nullptr)
+                            : __t4k__concat(texts[0], texts[1], texts[2], texts[3], texts[4], texts[5],
+                                            texts[6], texts[7], texts[8], texts[9], texts[10], nullptr);
+        check(joined == expected && __t4k__len(joined) == expected.size());
+        check(size_t(t4k_head(joined)->capacity) == capacity);
+    }
 }
 
 // The same texts as runtime strings, whose stored length may include zero bytes.

@@ -120,18 +120,19 @@ void copy_ends(char* out, const char* in, size_t n) {
 }
 
 [[gnu::always_inline]] inline void copy_text(char* out, const char* in, size_t n) {
-    if (n > 32)
-        std::memcpy(out, in, n);
-    else if (n >= 16)
-        copy_ends<16>(out, in, n);
-    else if (n >= 8)
-        copy_ends<8>(out, in, n);
-    else if (n >= 4)
-        copy_ends<4>(out, in, n);
-    else if (n) {
+    if (n < 4) {
+        if (n == 0) return;
         out[0] = in[0];
         out[n / 2] = in[n / 2];
         out[n - 1] = in[n - 1];
+    } else if (n < 8) {
+        copy_ends<4>(out, in, n);
+    } else if (n < 16) {
+        copy_ends<8>(out, in, n);
+    } else if (n <= 32) {
+        copy_ends<16>(out, in, n);
+    } else {
+        std::memcpy(out, in, n);
     }
 }
 
@@ -177,39 +178,74 @@ char* t4k_temporary_copy(const char* text, size_t len) {
    running length plus each further text's length plus 1.  All texts are measured first, and
    the capacity that growth would reach is worked out before one resize, so the slot ends as
    part-by-part growth leaves it, and a total too long for the header is refused before
-   anything is written.  The first few texts are kept with their lengths, so that plain texts
-   are measured once; the rest are read again through the second list. */
-char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
-    constexpr int kept = 8;
-    const char* texts[kept];
-    size_t lengths[kept];
+   anything is written. */
+namespace {
 
-    const size_t head = t4k_length(first);
-    if (head > T4K_MAX_LENGTH) t4k_cannot_claim();
-    const int index = advance_slot();
-    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
-    size_t reached = grown_capacity(capacity, head);
-    size_t total = head;
-    int parts = 0;
-    for (const char* part; (part = va_arg(rest, const char*)) != nullptr; ++parts) {
-        const size_t length = t4k_length(part);
-        if (length >= T4K_MAX_LENGTH - total) t4k_cannot_claim();
-        if (parts < kept) texts[parts] = part, lengths[parts] = length;
-        total += length;
+// The capacity that growing from `capacity` for each text in turn reaches; `total` is the
+// joined length.
+size_t joined_capacity(size_t capacity, const size_t* lengths, int count, size_t& total) {
+    if (lengths[0] > T4K_MAX_LENGTH) t4k_cannot_claim();
+    size_t reached = grown_capacity(capacity, lengths[0]);
+    total = lengths[0];
+    for (int i = 1; i < count; ++i) {
+        if (lengths[i] >= T4K_MAX_LENGTH - total) t4k_cannot_claim();
+        total += lengths[i];
         reached = grown_capacity(reached, total + 1);
     }
-    if (reached != capacity) resize_slot(index, reached);
+    return reached;
+}
 
-    char* out = __t4k__sbuffer[index];
-    copy_text(out, first, head);
-    size_t at = head;
-    for (int i = 0; i < std::min(parts, kept); ++i) {
+// The next slot, grown to `reached` (when it is not already of that capacity).
+char* next_slot_of_capacity(size_t reached, size_t capacity, int index) {
+    if (reached != capacity) resize_slot(index, reached);
+    return __t4k__sbuffer[index];
+}
+
+size_t copy_parts(char* out, size_t at, const char* const* texts, const size_t* lengths, int count) {
+    for (int i = 0; i < count; ++i) {
         copy_text(out + at, texts[i], lengths[i]);
         at += lengths[i];
     }
-    for (int i = 0; parts > kept && i < parts; ++i) {
+    return at;
+}
+
+}  // namespace
+
+char* t4k_temporary_join_measured(const char* const* texts, const size_t* lengths, int count) {
+    const int index = advance_slot();
+    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
+    size_t total;
+    const size_t reached = joined_capacity(capacity, lengths, count, total);
+    char* out = next_slot_of_capacity(reached, capacity, index);
+    copy_parts(out, 0, texts, lengths, count);
+    return set_length(out, total);
+}
+
+/* From an argument list the first few texts are kept with their lengths, so that plain texts
+   are measured once; the rest are read again through the second list. */
+char* t4k_temporary_join(const char* first, va_list rest, va_list again) {
+    constexpr int kept = 8;
+    const char* texts[kept + 1] = {first};
+    size_t lengths[kept + 1] = {t4k_length(first)};
+
+    if (lengths[0] > T4K_MAX_LENGTH) t4k_cannot_claim();
+    const int index = advance_slot();
+    const size_t capacity = slot_capacity(__t4k__sbuffer[index]);
+    size_t reached = grown_capacity(capacity, lengths[0]);
+    size_t total = lengths[0];
+    int parts = 1;
+    for (const char* part; (part = va_arg(rest, const char*)) != nullptr; ++parts) {
+        const size_t length = t4k_length(part);
+        if (length >= T4K_MAX_LENGTH - total) t4k_cannot_claim();
+        if (parts <= kept) texts[parts] = part, lengths[parts] = length;
+        total += length;
+        reached = grown_capacity(reached, total + 1);
+    }
+    char* out = next_slot_of_capacity(reached, capacity, index);
+    size_t at = copy_parts(out, 0, texts, lengths, std::min(parts, kept + 1));
+    for (int i = 1; parts > kept + 1 && i < parts; ++i) {
         const char* part = va_arg(again, const char*);
-        if (i < kept) continue;  // copied above
+        if (i <= kept) continue;  // copied above
         const size_t length = t4k_length(part);
         copy_text(out + at, part, length);
         at += length;

@@ -98,6 +98,14 @@ char* t4k_temporary_copy(const char* text, size_t len);
 // The texts of `first` and `rest` (ended by a null) joined in a new temporary; `again` is a
 // second list of the same texts.
 char* t4k_temporary_join(const char* first, va_list rest, va_list again);
+// The same join of `count` texts already measured (`lengths`); a null first text is empty.
+char* t4k_temporary_join_measured(const char* const* texts, const size_t* lengths, int count);
+// The length of a text passed to a join.  A literal's length is known where it is written
+// (a text at a fixed address is never a runtime string, whose blocks come from the heap).
+inline size_t t4k_part_length(const char* p) {
+    if (__builtin_constant_p(p != nullptr) && p != nullptr && __builtin_constant_p(std::strlen(p))) return std::strlen(p);
+    return t4k_length(p);
+}
 // Return a text through the 32-slot ring (null counts as empty); never null.
 char* t4k_ring_return(const char* text);
 // The ring slot most recently returned (empty text before the first).

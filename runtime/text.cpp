@@ -19,7 +19,7 @@
 
 #include <libgen.h>  // last: its macro gives the POSIX basename, which string.h would otherwise hide
 
-const char __t4k__chop_default[5] = "\r\n\t ";
+constexpr char __t4k__chop_default[5] = "\r\n\t ";  // extern: declared so in text.h
 int __t4k__option_utf8 = 0;
 
 namespace {
@@ -90,6 +90,29 @@ inline bool in_set(std::string_view set, char c) {
     return false;
 }
 
+// The default set's characters all lie below 64: one bit each in a word.
+constexpr uint64_t chop_default_bits = [] {
+    uint64_t bits = 0;
+    for (char c : std::string_view(__t4k__chop_default)) bits |= uint64_t{1} << c;
+    return bits;
+}();
+inline bool in_default_set(char c) {
+    const auto code = static_cast<unsigned char>(c);
+    return code < 64 && (chop_default_bits >> code & 1);
+}
+
+// Trim `s` at the start, the end or both by `in_set`; false when trimming the start empties it.
+template <typename InSet>
+inline bool trim_by(std::string_view& s, int where, InSet in_set) {
+    if (where != trim_end) {
+        while (!s.empty() && in_set(s.front())) s.remove_prefix(1);
+        if (s.empty()) return false;
+    }
+    if (where != trim_start)
+        while (!s.empty() && in_set(s.back())) s.remove_suffix(1);
+    return true;
+}
+
 int binary_value(int line, const char* unit, std::string_view digits) {
     uint32_t value = 0;  // shifting drops every digit but the last 32
     for (char c : digits) {
@@ -152,16 +175,10 @@ char* __t4k__chop(const char* text, const char* set, int where) {
     if (text == nullptr) return nullptr;
     std::string_view s = view_of(text);
     if (s.empty()) return const_cast<char*>(text);
-    std::string_view trim = set ? view_of(set) : std::string_view(__t4k__chop_default);
-    if (set == nullptr) where = trim_both;
+    if (set == nullptr) return trim_by(s, trim_both, in_default_set) ? temporary_of(s) : EmptyString;
     if (where != trim_both && where != trim_start && where != trim_end) return temporary_of(s);
-    if (where != trim_end) {
-        while (!s.empty() && in_set(trim, s.front())) s.remove_prefix(1);
-        if (s.empty()) return EmptyString;
-    }
-    if (where != trim_start)
-        while (!s.empty() && in_set(trim, s.back())) s.remove_suffix(1);
-    return temporary_of(s);
+    const std::string_view trim = view_of(set);
+    return trim_by(s, where, [trim](char c) { return in_set(trim, c); }) ? temporary_of(s) : EmptyString;
 }
 
 char* __t4k__concat(const char* first, ...) {

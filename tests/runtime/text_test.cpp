@@ -58,6 +58,19 @@ TEST(Concat, JoinsUntilTheFirstNullAndGrowsItsTemporary) {
     EXPECT_EQ(__t4k__len(joined), expected.size());
 }
 
+// C callers and pointers to the function reach the argument-list form; it joins alike.
+TEST(Concat, ArgumentListFormJoinsAlike) {
+    T4K_FUNCTION(concat_list_cases);
+    char* (*const by_list)(const char*, ...) = __t4k__concat;
+    EXPECT_STREQ(by_list("a", "b", nullptr, "c", nullptr), "ab");
+    EXPECT_STREQ(by_list(nullptr, "x", "y", nullptr), "xy");
+    char* word = __t4k_Copy_String(nullptr, "word");
+    char* joined = by_list("<", word, ">", nullptr);
+    EXPECT_STREQ(joined, "<word>");
+    EXPECT_EQ(__t4k__len(joined), 6u);
+    __t4k__free(word);
+}
+
 TEST(Dec, ReadsHexadecimalAndBinaryText) {
     EXPECT_EQ(__t4k__hex2dec(1, unit, "ff", 0), 255);
     EXPECT_EQ(__t4k__hex2dec(1, unit, "  0x1F", 0), 31);
