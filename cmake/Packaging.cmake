@@ -41,6 +41,7 @@ add_custom_target(man_pages ALL DEPENDS ${WEX_MAN_PAGES})
 set(changelog ${PROJECT_SOURCE_DIR}/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog} ${PROJECT_SOURCE_DIR}/LICENSE)
 file(STRINGS ${changelog} top_entry LIMIT_COUNT 1)
+string(REPLACE "\\;" ";" top_entry "${top_entry}")  # file(STRINGS) escapes the ";" it reads
 string(REPLACE "." "\\." version_pattern ${PROJECT_VERSION})
 if(NOT top_entry MATCHES "^${PROJECT_NAME} \\(${version_pattern}\\) ")
   message(FATAL_ERROR "The changelog's top entry, \"${top_entry}\", is not for ${PROJECT_NAME} "
