@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+// Global: the state and its step-by-step operations; namespace kelvado: constants, types, helpers and click_cell.
 namespace kelvado {
 
 constexpr int BOARD_SIZE = 10;  // cells per row and per column

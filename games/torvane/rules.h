@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+// Global: the state and its step-by-step operations; namespace torvane: constants, types, helpers and click_cell.
 namespace torvane {
 
 constexpr int BOARD_SIZE = 24;      // cells each way
