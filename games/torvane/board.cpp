@@ -13,7 +13,7 @@
 using namespace torvane;
 using namespace shapes;
 
-Widget top, screen;
+Widget top, canvas;
 Widget score_mark, level_mark, record_mark;
 Widget energy_gauge, battery_gauge;
 Widget cmd_new, cmd_quit;
@@ -142,10 +142,10 @@ const Control CONTROLS[] = {
 void build_window() {
     T4K_FUNCTION(build_window);
     top = WINDOW("Torvane", WINDOW_WIDTH, WINDOW_HEIGHT);
-    screen = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
-    ATTACH(top, screen, CANVAS_X, 0);
+    canvas = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
+    ATTACH(top, canvas, CANVAS_X, 0);
     place_controls(top, CONTROLS, CONTROL_WIDTH, CONTROL_HEIGHT);
-    CALLBACK(screen, handle_move);
+    CALLBACK(canvas, handle_move);
 }
 
 int main(int argc, char** argv) {
