@@ -1,0 +1,12 @@
+// torvane_window_test.cpp: torvane's own window, in-process on the X server: every text whole at a large desktop font.
+// The game's main ends in the main loop, which never returns; renamed, it is never called.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wreturn-type"
+#define main torvane_main
+#include "games/torvane/board.cpp"
+#undef main
+#pragma GCC diagnostic pop
+
+#include "tests/support/game_window.h"
+
+GAME_WINDOW_TESTS(Torvane)
