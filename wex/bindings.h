@@ -211,6 +211,7 @@
     X(pango_font_description_get_size) \
     X(pango_layout_get_pixel_size) \
     X(pango_layout_set_markup) \
+    X(pango_layout_get_pixel_extents) \
     X(pango_layout_copy) \
     X(pango_layout_get_attributes) \
     X(pango_layout_set_attributes) \

@@ -41,13 +41,24 @@ GtkLabel* text_label(GtkWidget* widget) {
     return found;
 }
 
-Extent extent_of(PangoLayout* layout) {
+// A text's size as a label lays it out: what it asks for, and what it draws.
+Extent logical_size(PangoLayout* layout) {
     Extent extent{};
     pango_layout_get_pixel_size(layout, &extent.width, &extent.height);
     return extent;
 }
 
-// The label's text laid out at `step` of its font's size.  The scale goes last into a copy of the
+// A label centres the logical size; a glyph may reach past it on either side (a bold Y), so the
+// room must be that much larger on both sides.
+Extent drawn_size(PangoLayout* layout) {
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(layout, &ink, &logical);
+    const int across = std::max({0, logical.x - ink.x, ink.x + ink.width - logical.x - logical.width});
+    const int down = std::max({0, logical.y - ink.y, ink.y + ink.height - logical.y - logical.height});
+    return {logical.width + 2 * across, logical.height + 2 * down};
+}
+
+// The label's text drawn at `step` of its font's size.  The scale goes last into a copy of the
 // label's own attributes, so that it takes the place of the one the label shows with now.
 Extent extent_at(GtkLabel* label, int step) {
     PangoLayout* layout = pango_layout_copy(gtk_label_get_layout(label));
@@ -56,7 +67,7 @@ Extent extent_at(GtkLabel* label, int step) {
     pango_attr_list_insert(attributes, pango_attr_scale_new(double(step) / STEPS));
     pango_layout_set_attributes(layout, attributes);
     pango_attr_list_unref(attributes);
-    const Extent extent = extent_of(layout);
+    const Extent extent = drawn_size(layout);
     g_object_unref(layout);
     return extent;
 }
@@ -91,7 +102,7 @@ void show_at(GtkLabel* label, int step) {
 void fit_text(gpointer widget, gpointer, gpointer area_widget) {
     GtkLabel* label = GTK_LABEL(widget);
     GtkWidget* area = GTK_WIDGET(area_widget);
-    const Extent now = extent_of(gtk_label_get_layout(label));
+    const Extent now = logical_size(gtk_label_get_layout(label));
     const Extent room{area->allocation.width - (area->requisition.width - now.width),
                       area->allocation.height - (GTK_WIDGET(label)->requisition.height - now.height)};
     const int step = best_step(label, room);

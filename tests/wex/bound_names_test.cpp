@@ -54,6 +54,7 @@ const Addition ADDITIONS[] = {
     {"GTK", "gtk_container_get_type", "FIT looks for a button's label only inside containers"},
     {"GTK", "gtk_label_get_layout", "FIT measures a label's text as the label lays it out"},
     {"GLib", "g_list_free", "FIT: the list of a container's children released"},
+    {"Pango", "pango_layout_get_pixel_extents", "FIT: a glyph may reach past the text's logical size"},
     {"Pango", "pango_layout_copy", "FIT measures a label's text at a smaller size on a copy of its layout"},
     {"Pango", "pango_layout_get_attributes", "FIT: the copy keeps the label's own attributes"},
     {"Pango", "pango_layout_set_attributes", "FIT: the copy laid out at the size tried"},
