@@ -1,4 +1,5 @@
 // board.cpp: the robot game's window, its pictures and drawing, the HUD, clicks and main.
+#include <algorithm>
 #include <iterator>
 
 #include "games/shapes/controls.h"
@@ -102,6 +103,7 @@ void draw_messages() {
 
 void update_hud() {
     T4K_FUNCTION(update_hud);
+    RANGE(energy_gauge, 0, std::max(energy, ENERGY_GAUGE_MAXIMUM));  // more energy lifts the top to it
     SET(energy_gauge, energy);
     SET(battery_gauge, batt_count);
     show_number(score_mark, score);
