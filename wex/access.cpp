@@ -14,16 +14,6 @@
 
 namespace wex {
 namespace {
-// Lines of the scratch-iterator "FREE" sites in error reports.
-constexpr int EDIT_TEXT_LINE = 1294;
-constexpr int EDIT_GRAB_START_LINE = 1147;
-constexpr int EDIT_GRAB_END_LINE = 1148;
-constexpr int EDIT_SET_LINE = 1423;
-constexpr int APPLY_TAG_FROM_LINE = 1222;
-constexpr int APPLY_TAG_TO_LINE = 1223;
-// The UTF-8 counting inside these calls reports its errors without a line of its own.
-constexpr int NO_LINE = 0;
-
 using TextFn = void (*)(Widget, const char*);
 using GrabFn = char* (*)(Widget);  // gives a return-ring slot
 using SetFn = void (*)(Widget, int);
