@@ -118,7 +118,10 @@ void combo_text(Widget w, const char* text) {
 }
 char* combo_grab(Widget w) { return ring_taken(gtk_combo_box_get_active_text(GTK_COMBO_BOX(w))); }
 // Any negative row makes no row active, as -1 does.
-void combo_set(Widget w, int row) { gtk_combo_box_set_active(GTK_COMBO_BOX(w), std::max(row, -1)); }
+// -1 clears the choice; a row below it leaves the combo as it is, as GTK would (less its critical).
+void combo_set(Widget w, int row) {
+    if (row >= -1) gtk_combo_box_set_active(GTK_COMBO_BOX(w), row);
+}
 int combo_get(Widget w) { return gtk_combo_box_get_active(GTK_COMBO_BOX(w)); }
 
 // --- frame: a new label is a new widget, and FONT must reach it ---
@@ -244,9 +247,11 @@ char* clipboard_grab(Widget w) { return ring_taken(gtk_clipboard_wait_for_text(G
 // --- progress bar: SET and GET speak percent ---
 void progressbar_text(Widget w, const char* text) { gtk_progress_bar_set_text(GTK_PROGRESS_BAR(w), text); }
 char* progressbar_grab(Widget w) { return ring(gtk_progress_bar_get_text(GTK_PROGRESS_BAR(w))); }
-// A progress bar shows 0 to 100 percent; a value beyond either end shows that end.
+// A progress bar shows 0 to 100 percent; a value beyond either end leaves the bar as it is, as
+// GTK would (less its critical).
 void progressbar_set(Widget w, int percent) {
-    gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(w), std::clamp(percent, 0, 100) / 100.0);
+    if (percent < 0 || percent > 100) return;
+    gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(w), percent / 100.0);
 }
 int progressbar_get(Widget w) { return int(std::lrint(gtk_progress_bar_get_fraction(GTK_PROGRESS_BAR(w)) * 100)); }
 

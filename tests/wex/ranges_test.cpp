@@ -84,15 +84,21 @@ TEST_F(Ranges, ScaledSizesStayWithinWhatGtkTakes) {
     EXPECT_EQ(requested(MSGDIALOG("m", INT_MIN, INT_MAX, 0, 0)).width, -1);
 }
 
+// A value the widget cannot show leaves it as it was.
 TEST_F(Ranges, ValuesAreKeptWhereTheWidgetCanShowThem) {
     Widget bar = PROGRESSBAR("p", 10, 10);
-    SET(bar, 200);
-    EXPECT_EQ(GET(bar), 100);
-    SET(bar, -5);
-    EXPECT_EQ(GET(bar), 0);
     Widget combo = COMBO("a", 10, 10);
-    SET(combo, -7);
-    EXPECT_EQ(GET(combo), -1);
+    TEXT(combo, "b");
+    struct Case {
+        Widget widget;
+        int valid, refused;
+    };
+    for (const Case& c : {Case{bar, 40, 101}, Case{bar, 100, INT_MAX}, Case{bar, 0, -1}, Case{bar, 60, INT_MIN},
+                          Case{combo, 1, -2}, Case{combo, -1, INT_MIN}}) {
+        SET(c.widget, c.valid);
+        SET(c.widget, c.refused);
+        EXPECT_EQ(GET(c.widget), c.valid) << c.refused;
+    }
     // Reversed, empty and undefined ranges and steps still make a usable widget.
     Widget reversed = HSLIDER(10, 10, 10, 0, 1);
     SET(reversed, 5);
