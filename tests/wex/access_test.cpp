@@ -81,41 +81,6 @@ TEST_F(Access, NotebookPageFollowsTheTableOption) {
     EXPECT_EQ(grabbed(notebook), "First");
 }
 
-// The page container for each option text: a table of the shape or a fixed container.
-TEST_F(Access, NotebookTableWordsAreSplitAtBlanksOutsideQuotes) {
-    struct Shape {
-        const char* option;
-        guint columns, rows;  // 0: a fixed container
-    };
-    const Shape shapes[] = {
-        {"TABLE", 0, 0},                  // no numbers
-        {"A TABLE 2", 0, 0},              // one word after it
-        {"TABLE  4 3", 0, 0},             // the empty word between two blanks is the first number
-        {"TABLE 0 3", 0, 0},              // no columns
-        {"XTABLEX 5 2", 5, 2},            // any word containing the keyword
-        {"\"TABLE 7\" 2 3", 2, 3},        // a quoted blank does not split
-        {"\\\"TABLE 7\\\" 2 3", 7, 2},    // an escaped quote opens nothing
-        {"TABLE 6.9 2 junk", 6, 2},       // numbers are truncated
-    };
-    for (const Shape& shape : shapes) {
-        Widget notebook = NOTEBOOK("First", 300, 200);
-        set_option(wex::wex_gui_properties.table_option, shape.option);
-        TEXT(notebook, "Page");
-        set_option(wex::wex_gui_properties.table_option, "");
-        GtkWidget* page = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 1);
-        ASSERT_NE(page, nullptr) << shape.option;
-        if (shape.columns == 0) {
-            EXPECT_TRUE(GTK_IS_FIXED(page)) << shape.option;
-            continue;
-        }
-        ASSERT_TRUE(GTK_IS_TABLE(page)) << shape.option;
-        guint rows = 0, columns = 0;
-        g_object_get(page, "n-rows", &rows, "n-columns", &columns, nullptr);
-        EXPECT_EQ(columns, shape.columns) << shape.option;
-        EXPECT_EQ(rows, shape.rows) << shape.option;
-    }
-}
-
 TEST_F(Access, ButtonsTextIsTheirLabelAndTheirValueTheToggleState) {
     Widget button = BUTTON("_Go", 10, 10);
     TEXT(button, "Stop");

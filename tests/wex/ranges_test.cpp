@@ -27,11 +27,11 @@ protected:
     }
 };
 
-// One rule for windows and canvases: a shape beyond what a GTK table holds is no shape.
+// A shape the parser refuses (the cases are in windows_test) is warned of, and a canvas made
+// under it keeps its size.
 TEST_F(Ranges, TableShapesBeyondAGtkTableAreRefused) {
-    for (const char* text : {"TABLE 1e20 3", "TABLE 70000 2", "TABLE 3 -1", "TABLE nan 2", "TABLE"}) {
+    for (const char* text : {"TABLE 1e20 3", "TABLE"}) {
         EXPECT_EQ(option(text), "WARNING: Invalid table layout specified! Falling back to fixed layout.\n") << text;
-        EXPECT_TRUE(GTK_IS_FIXED(gtk_bin_get_child(GTK_BIN(WINDOW("t", 10, 10))))) << text;
         CANVAS(30, 20);
         gint width = 0, height = 0;
         gdk_drawable_get_size(static_cast<GdkDrawable*>(wex::wex_gui_properties.canvas), &width, &height);
