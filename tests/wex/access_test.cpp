@@ -62,12 +62,7 @@ TEST_F(Access, NotebookPageFollowsTheTableOption) {
     ASSERT_EQ(gtk_notebook_get_n_pages(GTK_NOTEBOOK(notebook)), 2);
     GtkWidget* page = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 1);
     ASSERT_TRUE(GTK_IS_TABLE(page));
-    guint rows = 0, columns = 0;
-    gboolean homogeneous = FALSE;
-    g_object_get(page, "n-rows", &rows, "n-columns", &columns, "homogeneous", &homogeneous, nullptr);
-    EXPECT_EQ(rows, 3u);
-    EXPECT_EQ(columns, 4u);
-    EXPECT_TRUE(homogeneous);
+    EXPECT_TRUE((wex_test::table_shape(page) == wex_test::TableShape{4, 3, TRUE}));
     EXPECT_TRUE(gtk_widget_get_visible(page));
     EXPECT_STREQ(gtk_notebook_get_tab_label_text(GTK_NOTEBOOK(notebook), page), "Page");
 

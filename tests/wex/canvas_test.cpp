@@ -6,6 +6,18 @@
 using namespace harness;
 
 namespace {
+// Each drawing call: shapes filled and open, text with and without a background.
+void call_every_drawing() {
+    for (int fill : {1, 0}) {
+        CIRCLE("red", 0, 0, 10, 10, fill);
+        SQUARE("red", 0, 0, 10, 10, fill);
+    }
+    LINE("red", 0, 0, 10, 10);
+    PIXEL("red", 1, 1);
+    for (const char* background : {"blue", ""}) OUT("<b>x</b>", "red", background, 0, 0);
+    PICTURE("/nonexistent.png", 0, 0, 5, 5);
+}
+
 constexpr Rgb WHITE{255, 255, 255}, BLACK{0, 0, 0}, RED{255, 0, 0}, BLUE{0, 0, 255};
 
 class GtkCanvas : public ::testing::Test {
@@ -80,12 +92,7 @@ TEST_F(GtkCanvas, DrawSwitchesTheCanvasEveryCallPaints) {
 TEST_F(GtkCanvas, NoCanvasMeansNoDrawingAndNoCrash) {
     EXPECT_EQ(DRAW(reinterpret_cast<Widget>(0x1234)), nullptr);  // not a canvas
     EXPECT_EQ(wex::wex_gui_properties.canvas, nullptr);
-    CIRCLE("red", 0, 0, 10, 10, 1);
-    SQUARE("red", 0, 0, 10, 10, 1);
-    LINE("red", 0, 0, 10, 10);
-    PIXEL("red", 1, 1);
-    OUT("<b>x</b>", "red", "blue", 0, 0);
-    PICTURE("/nonexistent.png", 0, 0, 5, 5);
+    call_every_drawing();
     EXPECT_STREQ(GETCOLOR$(1, 1, 0), "#000000\n");
     EXPECT_STREQ(GETCOLOR$(1, 1, 1), "#00000000\n");
     DRAW(first.canvas);
@@ -190,12 +197,7 @@ TEST(BeforeInit, DrawingDoesNothing) {
             static char name[] = "canvas_test";
             static char* argv[] = {name, nullptr};
             T4K_START(1, argv);
-            CIRCLE("red", 0, 0, 10, 10, 1);
-            SQUARE("red", 0, 0, 10, 10, 0);
-            LINE("red", 0, 0, 10, 10);
-            PIXEL("red", 1, 1);
-            OUT("x", "red", "", 0, 0);
-            PICTURE("/nonexistent.png", 0, 0, 5, 5);
+            call_every_drawing();
             std::printf("read %s", GETCOLOR$(1, 1, 0));
             std::exit(0);
         });

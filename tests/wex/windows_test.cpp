@@ -76,12 +76,7 @@ TEST_F(Windows, ATableOptionGivesAResizableHomogeneousTable) {
     Widget window = WINDOW("Table", 400, 300);
     GtkWidget* table = container_of(window);
     ASSERT_TRUE(GTK_IS_TABLE(table));
-    guint rows = 0, columns = 0;
-    gboolean homogeneous = FALSE;
-    g_object_get(table, "n-rows", &rows, "n-columns", &columns, "homogeneous", &homogeneous, nullptr);
-    EXPECT_EQ(rows, 3u);
-    EXPECT_EQ(columns, 4u);
-    EXPECT_TRUE(homogeneous);
+    EXPECT_TRUE((wex_test::table_shape(table) == wex_test::TableShape{4, 3, TRUE}));
     EXPECT_TRUE(gtk_window_get_resizable(GTK_WINDOW(window)));
 
     GtkWidget* button = registered_button(2, 1);
@@ -127,10 +122,9 @@ TEST_F(Windows, TheTableOptionsWordsGiveTheShape) {
             continue;
         }
         ASSERT_TRUE(GTK_IS_TABLE(container)) << shape.option;
-        guint rows = 0, columns = 0;
-        g_object_get(container, "n-rows", &rows, "n-columns", &columns, nullptr);
-        EXPECT_EQ(columns, shape.columns) << shape.option;
-        EXPECT_EQ(rows, shape.rows) << shape.option;
+        const wex_test::TableShape made = wex_test::table_shape(container);
+        EXPECT_EQ(made.columns, shape.columns) << shape.option;
+        EXPECT_EQ(made.rows, shape.rows) << shape.option;
     }
 }
 
