@@ -27,6 +27,10 @@ inline constexpr AssertSite HASH_INSERT_SLOT{27, "__t4k__hashtable_insert",
 inline constexpr AssertSite HASH_INSERT_HASH{28, "__t4k__hashtable_insert", "hash"};
 inline constexpr AssertSite HASH_REMOVE_PRESENT{30, "__t4k__hashtable_remove", "slot >= 0"};
 inline constexpr AssertSite HASH_REMOVE_HASH{31, "__t4k__hashtable_remove", "hash"};
+
+// The associative arrays (assoc.cpp): a key that could not be copied.
+inline constexpr const char* ASSOC_UNIT = "vemto.assoc";
+inline constexpr unsigned ASSOC_COPY_LINE = 21;
 }  // namespace t4k::sites
 
 // The toolkit: the "FREE" sites of its scratch blocks.
@@ -40,6 +44,7 @@ inline constexpr int EDIT_SET_LINE = 1423;         // SET on an edit
 inline constexpr int APPLY_TAG_FROM_LINE = 1222;   // the tagging after an edit's change
 inline constexpr int APPLY_TAG_TO_LINE = 1223;
 inline constexpr int GOO_BOUNDS_LINE = 1652;       // a text's bounds on a GooCanvas
+inline constexpr int KEPT_COLOUR_LINE = 113;       // the GTK painter's check of a kept colour
 // The UTF-8 counting inside TEXT and the MARKUP parsing reports its errors with no line.
 inline constexpr int NO_LINE = 0;
 }  // namespace wex

@@ -122,7 +122,7 @@ private:
         const ParsedColour fresh = parsed(p.text, GdkColor{});
         const bool same = fresh.known == p.known &&
                           (!p.known || (fresh.red == p.red && fresh.green == p.green && fresh.blue == p.blue));
-        if (!same) t4k_assertion_failed("kept colour == fresh parse", WEX_UNIT, __LINE__, "PainterMemory::check_kept");
+        if (!same) t4k_assertion_failed("kept colour == fresh parse", WEX_UNIT, KEPT_COLOUR_LINE, "PainterMemory::check_kept");
     }
 
     ParsedColour colours_[1u << SLOT_BITS] = {};
