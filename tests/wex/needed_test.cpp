@@ -1,4 +1,4 @@
-// No program links a GUI library: the NEEDED entries of every game that is built, and of a
+// No program links a GUI library: the NEEDED entries of every game, and of a
 // program linked like them, name no GTK, GDK, GLib, GObject, Pango or GL library.
 #include <gtest/gtest.h>
 #include <regex>
