@@ -1,7 +1,7 @@
 # Development.cmake: the toolkit for other programs, install component "dev": headers, the two
 # static libraries, a CMake package, a pkg-config file, the reference and the examples.
 #
-# The component is left out of a plain `cmake --install`, which installs the games as before;
+# The component is left out of a plain `cmake --install`, which installs the games alone;
 # `cmake --install build --component dev` installs it, and CPack packs it as its own package.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)

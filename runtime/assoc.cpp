@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "report_sites.h"
 #include "strings.h"
 
 namespace {
@@ -18,7 +19,7 @@ using Entry = t4k_assoc_str;
 // does for its own blocks; a null copy would quietly become the empty key.
 char* copy_of(const char* text, const char* operation) {
     char* copy = strdup(text);
-    if (copy == nullptr) t4k_assertion_failed("copy", "vemto.assoc", __LINE__, operation);
+    if (copy == nullptr) t4k_assertion_failed("copy", t4k::sites::ASSOC_UNIT, t4k::sites::ASSOC_COPY_LINE, operation);
     return copy;
 }
 

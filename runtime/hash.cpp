@@ -1,5 +1,6 @@
 // hash.cpp: the hash table: FNV-1a keys, linear probing over power-of-two slots, dense items.
 #include "hash.h"
+#include "report_sites.h"
 
 #include <sys/mman.h>
 
@@ -28,29 +29,10 @@ extern "C" [[noreturn]] void __assert_fail(const char* assertion, const char* fi
 
 namespace {
 
-// Where a broken precondition or a failed allocation is reported: the unit, line, function
-// and expression are those this unit has always printed, so reports stay comparable.
-struct AssertSite {
-    unsigned line;
-    const char* function;
-    const char* expression;
-};
-constexpr const char* kUnit = "vemto.hash";
-constexpr AssertSite kInitSlots{7, "__t4k__hashtable_init", "table->slots"};
-constexpr AssertSite kInitItems{8, "__t4k__hashtable_init", "table->items_key"};
-constexpr AssertSite kExpandSlots{17, "hashtable_internal_expand_slots", "table->slots"};
-constexpr AssertSite kExpandItems{21, "hashtable_internal_expand_items", "new_items_key"};
-constexpr AssertSite kInsertAbsent{24, "__t4k__hashtable_insert",
-                                   "hashtable_internal_find_slot( table, key) < 0"};
-constexpr AssertSite kInsertSlot{27, "__t4k__hashtable_insert",
-                                 "!table->slots[ slot ].key_hash && ( hash & (uint32_t) slot_mask ) "
-                                 "== (uint32_t) base_slot"};
-constexpr AssertSite kInsertHash{28, "__t4k__hashtable_insert", "hash"};
-constexpr AssertSite kRemovePresent{30, "__t4k__hashtable_remove", "slot >= 0"};
-constexpr AssertSite kRemoveHash{31, "__t4k__hashtable_remove", "hash"};
+using namespace t4k::sites;  // the fixed sites its reports name
 
 inline void check(bool ok, const AssertSite& site) {
-    if (__builtin_expect(!ok, 0)) __assert_fail(site.expression, kUnit, site.line, site.function);
+    if (__builtin_expect(!ok, 0)) __assert_fail(site.expression, HASH_UNIT, site.line, site.function);
 }
 
 /* Capacities are ints.  The largest item capacity a table can start with is 2^29: its slot
@@ -268,12 +250,12 @@ uint32_t hashtable_internal_free_slot(const __t4k__hashtable_t* table, uint32_t 
 }
 
 void hashtable_internal_expand_slots(__t4k__hashtable_t* table) {
-    check(table->slot_capacity < kMaxCapacity, kExpandSlots);
+    check(table->slot_capacity < kMaxCapacity, HASH_EXPAND_SLOTS);
     Slot* old_slots = table->slots;
     const int old_capacity = table->slot_capacity;
     table->slot_capacity *= 2;
     table->slots = static_cast<Slot*>(new_block(slot_bytes(table->slot_capacity), true, true));
-    check(table->slots != nullptr, kExpandSlots);
+    check(table->slots != nullptr, HASH_EXPAND_SLOTS);
     const uint32_t mask = uint32_t(table->slot_capacity) - 1;
     for (int i = 0; i < old_capacity; ++i) {
         const Slot& old = old_slots[i];
@@ -297,10 +279,10 @@ void hashtable_internal_expand_items(__t4k__hashtable_t* table) {
     const void* old_items = table->items_data;
     const Prefix* old_prefixes = prefixes(table);
 
-    check(table->item_capacity < kMaxCapacity, kExpandItems);
+    check(table->item_capacity < kMaxCapacity, HASH_EXPAND_ITEMS);
     table->item_capacity *= 2;
     char* new_items_key = static_cast<char*>(new_block(item_block_size(table->item_capacity, item_size), false, false));
-    check(new_items_key != nullptr, kExpandItems);
+    check(new_items_key != nullptr, HASH_EXPAND_ITEMS);
     point_item_areas(table, new_items_key);
     memcpy(table->items_key, old_keys, size_t(count) * sizeof(uint64_t));
     memcpy(table->items_slot, old_slots, size_t(count) * sizeof(int));
@@ -322,7 +304,7 @@ void t4k_assertion_failed(const char* expression, const char* unit, unsigned lin
 uint64_t __t4k__HashFNV1a(const char* key) { return key ? fnv1a(key, strlen(key)) : 0; }
 
 void __t4k__hashtable_init(__t4k__hashtable_t* table, int item_size, int initial_capacity, void* memctx) {
-    check(initial_capacity <= kMaxInitialCapacity, kInitSlots);
+    check(initial_capacity <= kMaxInitialCapacity, HASH_INIT_SLOTS);
     const int items = initial_capacity < 0 ? 32 : hashtable_internal_pow2ceil(initial_capacity);
     table->memctx = memctx;
     table->count = 0;
@@ -330,11 +312,11 @@ void __t4k__hashtable_init(__t4k__hashtable_t* table, int item_size, int initial
 
     table->slot_capacity = hashtable_internal_pow2ceil(items + items / 2);
     table->slots = static_cast<Slot*>(new_block(slot_bytes(table->slot_capacity), true, false));
-    check(table->slots != nullptr, kInitSlots);
+    check(table->slots != nullptr, HASH_INIT_SLOTS);
 
     table->item_capacity = items;
     char* block = static_cast<char*>(new_block(item_block_size(items, item_size), false, false));
-    check(block != nullptr, kInitItems);
+    check(block != nullptr, HASH_INIT_ITEMS);
     point_item_areas(table, block);
 }
 
@@ -354,7 +336,7 @@ void __t4k__hashtable_term(__t4k__hashtable_t* table) {
 void* __t4k__hashtable_insert(__t4k__hashtable_t* table, const char* key, const void* item) {
     const Key k = hashtable_internal_calculate_hash(key);
     const Search search = hashtable_internal_search(table, k);
-    check(search.found < 0, kInsertAbsent);
+    check(search.found < 0, HASH_INSERT_ABSENT);
     const bool grown = table->count >= table->slot_capacity - table->slot_capacity / 3;
     if (grown) hashtable_internal_expand_slots(table);
 
@@ -364,8 +346,8 @@ void* __t4k__hashtable_insert(__t4k__hashtable_t* table, const char* key, const 
     const uint32_t base_slot = k.hash & slot_mask;
     const uint32_t slot = grown || search.empty < 0 ? hashtable_internal_free_slot(table, base_slot) : uint32_t(search.empty);
     if (table->count >= table->item_capacity) hashtable_internal_expand_items(table);
-    check(!table->slots[slot].key_hash && (k.hash & slot_mask) == base_slot, kInsertSlot);
-    check(k.hash != 0, kInsertHash);
+    check(!table->slots[slot].key_hash && (k.hash & slot_mask) == base_slot, HASH_INSERT_SLOT);
+    check(k.hash != 0, HASH_INSERT_HASH);
 
     const int index = table->count;
     table->slots[slot].key_hash = k.hash;
@@ -382,9 +364,9 @@ void* __t4k__hashtable_insert(__t4k__hashtable_t* table, const char* key, const 
 
 void __t4k__hashtable_remove(__t4k__hashtable_t* table, const char* key) {
     const int slot = hashtable_internal_find_slot(table, hashtable_internal_calculate_hash(key));
-    check(slot >= 0, kRemovePresent);
+    check(slot >= 0, HASH_REMOVE_PRESENT);
     const uint32_t hash = table->slots[slot].key_hash;
-    check(hash != 0, kRemoveHash);
+    check(hash != 0, HASH_REMOVE_HASH);
 
     const uint32_t mask = uint32_t(table->slot_capacity) - 1;
     --table->slots[hash & mask].base_count;

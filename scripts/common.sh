@@ -1,4 +1,4 @@
-# common.sh: what scripts/test and scripts/play share: packages, the build, a virtual X server.
+# common.sh: what the scripts share: the games, packages, the build, a virtual X server.
 # Sourced, not run.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,6 +12,19 @@ TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev binutils x
                desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot lintian valgrind)
 
 say() { printf '== %s\n' "$*"; }
+
+# The games, named here once for every script; GAME_CHOICE is the list as a usage line shows it.
+GAMES=(kelvado plimsy torvane)
+GAME_CHOICE=$(IFS='|'; echo "${GAMES[*]}")
+
+# check_games USAGE NAME...: stop with the usage line unless every NAME is a game.
+check_games() {
+    local usage=$1 name
+    shift
+    for name in "$@"; do
+        [[ " ${GAMES[*]} " == *" $name "* ]] || { echo "usage: $usage" >&2; exit 2; }
+    done
+}
 
 # Install whatever of the given packages is missing; nothing when all are present.
 ensure_packages() {

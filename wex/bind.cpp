@@ -47,13 +47,13 @@ Group& group_of(Library library) { return groups[int(library)]; }
 // The libraries whose groups bind, in binding order: the orders of the rules count 1, 2, 3 ...
 constexpr int GROUP_COUNT = [] {
     int count = 0;
-    for (const GroupRule& rule : WEX_GROUP_RULES) count += rule.order > 0;
+    for (const LibraryEntry& library : WEX_LIBRARY_ENTRIES) count += library.binding.order > 0;
     return count;
 }();
 constexpr std::array<Library, GROUP_COUNT> BINDING_ORDER = [] {
     std::array<Library, GROUP_COUNT> order{};
     for (int i = 0; i < WEX_LIBRARY_COUNT; ++i)
-        if (const int n = WEX_GROUP_RULES[i].order; n > 0) order[n - 1] = Library(i);
+        if (const int n = WEX_LIBRARY_ENTRIES[i].binding.order; n > 0) order[n - 1] = Library(i);
     return order;
 }();
 static_assert([] {

@@ -158,7 +158,6 @@
     X(gdk_color_copy) \
     X(gdk_color_free) \
     X(gdk_color_parse) \
-    X(gdk_drawable_get_size) \
     X(gdk_colormap_get_system) \
     X(gdk_draw_arc) \
     X(gdk_draw_layout_with_colors) \

@@ -8,7 +8,6 @@ namespace wex {
 namespace {
 void* const END = nullptr;  // closes a property list (a pointer-wide null, not an int 0)
 constexpr double LINE_WIDTH = 1.0;
-constexpr int BOUNDS_LINE = 1652;  // the "FREE" site of the text bounds block
 constexpr int INVISIBLE = 1;       // GOO_CANVAS_ITEM_INVISIBLE
 
 GooCanvasItem* root(const CanvasParts& c) {
@@ -53,7 +52,7 @@ void out(const CanvasParts& c, const char* text, const char* fg, const char* bg,
     GooCanvasItem* item = goo_canvas_text_new(root(c), text ? text : "", x, y, -1, GTK_ANCHOR_CENTER, "use-markup",
                                               TRUE, "fill-color", fg, "line-width", LINE_WIDTH, "font-desc",
                                               c.image->style->font_desc, END);
-    t4k::Scratch block(BOUNDS_LINE, WEX_UNIT);
+    t4k::Scratch block(GOO_BOUNDS_LINE, WEX_UNIT);
     auto* bounds = block.as<GooCanvasBounds>();
     goo_canvas_item_get_bounds(item, bounds);
     double w = bounds->x2 - bounds->x1, h = bounds->y2 - bounds->y1;

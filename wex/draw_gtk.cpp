@@ -17,7 +17,8 @@ constexpr int FULL_CIRCLE = 360 * 64;  // GDK arcs count in 64ths of a degree
  * by the text.  True because the parse depends on the text alone: it sets a record's red,
  * green and blue when it knows the text and leaves the record alone when it does not.  A kept
  * result is held against a fresh parse on every use in a debug build, and on one use in
- * COLOUR_CHECK_PERIOD otherwise.
+ * COLOUR_CHECK_PERIOD otherwise: a GDK whose parse depended on more than the text would then
+ * stop the program rather than draw wrong colours, for a cost lost in a redraw's noise.
  *
  * The pen: the foreground last set on a graphics context; setting the same one again changes
  * nothing.  True while nothing but set_pen sets a context's foreground: the text renderer may,
@@ -59,32 +60,43 @@ private:
         GdkGC* gc = nullptr;
         guint16 red, green, blue;
     };
+    static constexpr unsigned SLOT_BITS = 5, SLOT_TRIES = 4;
 #ifdef NDEBUG
     static constexpr unsigned COLOUR_CHECK_PERIOD = 64;
 #else
     static constexpr unsigned COLOUR_CHECK_PERIOD = 1;
 #endif
 
-    // The slot of a text, from its first four characters (the colour texts a program uses
-    // differ there: "#cccccc", "#8B4513", "black", "yellow").
+    /* A text's home slot comes from an FNV-1a hash of the whole text, its top bits (the low
+     * bits of FNV-1a mix poorly).  The text is kept in the first of SLOT_TRIES slots from its
+     * home that holds it or is free, so that each of a program's colours, a dozen or so, keeps a
+     * slot of its own; only when all of them hold other texts does it take its home over. */
+    static unsigned home_of(const char* text) {
+        uint32_t hash = 2166136261u;
+        for (; *text; ++text) hash = (hash ^ static_cast<unsigned char>(*text)) * 16777619u;
+        return hash >> (32 - SLOT_BITS);
+    }
     ParsedColour& slot_of(const char* text) {
-        unsigned mix = 0;
-        for (int i = 0; i < 4 && text[i]; ++i) mix = mix * 31 + static_cast<unsigned char>(text[i]);
-        return colours_[mix % std::size(colours_)];
+        const unsigned home = home_of(text);
+        for (unsigned i = 0; i < SLOT_TRIES; ++i) {
+            ParsedColour& p = colours_[(home + i) % std::size(colours_)];
+            if (!p.used || std::strcmp(p.text, text) == 0) return p;
+        }
+        return colours_[home];
     }
 
     // A text too long for a slot is parsed every time.
     void parse(GdkColor* record, const char* colour) {
         if (!colour) colour = "";
+        const size_t length = std::strlen(colour);
+        if (length >= sizeof(ParsedColour::text)) {
+            gdk_color_parse(colour, record);
+            return;
+        }
         ParsedColour& p = slot_of(colour);
         if (p.used && std::strcmp(p.text, colour) == 0) {
             check_kept(p);
         } else {
-            const size_t length = std::strlen(colour);
-            if (length >= sizeof p.text) {
-                gdk_color_parse(colour, record);
-                return;
-            }
             p = parsed(colour, *record);
             std::memcpy(p.text, colour, length + 1);
         }
@@ -110,10 +122,10 @@ private:
         const ParsedColour fresh = parsed(p.text, GdkColor{});
         const bool same = fresh.known == p.known &&
                           (!p.known || (fresh.red == p.red && fresh.green == p.green && fresh.blue == p.blue));
-        if (!same) t4k_assertion_failed("kept colour == fresh parse", WEX_UNIT, __LINE__, "PainterMemory::check_kept");
+        if (!same) t4k_assertion_failed("kept colour == fresh parse", WEX_UNIT, KEPT_COLOUR_LINE, "PainterMemory::check_kept");
     }
 
-    ParsedColour colours_[32] = {};
+    ParsedColour colours_[1u << SLOT_BITS] = {};
     Pen pen_;
     GtkWidget* queued_ = nullptr;
     unsigned uses_until_check_ = COLOUR_CHECK_PERIOD;

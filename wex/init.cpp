@@ -97,13 +97,12 @@ void DISPLAY() {
     gtk_main();
 }
 
-// Only a GL canvas has buffers to swap: the current canvas may be of another kind than the
-// option names, and a GTK canvas or a GooCanvas is no GL area.
+// Only a GL canvas has buffers to swap, and SYNC swaps them only while a GL option is in force.
 void SYNC() {
     T4K_FUNCTION(SYNC);
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
-    // The canvas's own kind decides, not the option: a GL option may be in force while the
-    // current canvas is a GTK one (made before it, or made without a GL library).  Its buffers
+    // Both the option and the canvas's own kind must say GL: a GL option may be in force while
+    // the current canvas is a GTK one (made before it, or made without a GL library).  Its buffers
     // are shown only when its context can be made current: X refuses the swap of a GL window
     // that has none (one never shown yet, or lying outside its window).
     const CanvasParts* canvas = wex_current_canvas();

@@ -44,19 +44,11 @@
 
 namespace wex {
 namespace {
-#define WEX_SEARCH_STEM(darwin_first, darwin_second, cygwin, renumber, stem, missing) {stem, missing == nullptr},
-#define WEX_LIBRARY_STEM(id, locator, probe, functions, binding, wexlib, search) WEX_SEARCH_STEM search
-struct Stem {
-    const char* text;
-    bool optional;
-};
-constexpr Stem STEMS[] = {WEX_LIBRARIES(WEX_LIBRARY_STEM)};
-#undef WEX_LIBRARY_STEM
-#undef WEX_SEARCH_STEM
 
 bool has_optional_stem(std::string_view name) {
-    return std::any_of(std::begin(STEMS), std::end(STEMS),
-                       [name](const Stem& stem) { return stem.optional && name.starts_with(stem.text); });
+    return std::any_of(std::begin(WEX_LIBRARY_ENTRIES), std::end(WEX_LIBRARY_ENTRIES), [name](const LibraryEntry& library) {
+        return !library.missing && name.starts_with(library.stem);
+    });
 }
 
 void keep(std::vector<std::string>& names, std::string_view name) {

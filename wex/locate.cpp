@@ -12,26 +12,6 @@
 
 namespace wex {
 namespace {
-// When a candidate is replaced by the numbered name: most locators keep a candidate that names
-// a Darwin or Cygwin file; the GL ones know only Darwin files; GooCanvas always renumbers.
-enum class Renumber { unless_dylib_or_dll, unless_dylib, always };
-
-// Where a library's file is looked for (the search of its entry in wex/libraries.h).
-struct Search {
-    const char* darwin_first;   // null: no Darwin candidate
-    const char* darwin_second;  // taken when the first does not exist; null: no existence test
-    const char* cygwin;         // null: Cygwin searches the numbered names too
-    Renumber renumber;
-    const char* stem;           // numbered names: the stem followed by 0 to 49
-    const char* missing;        // message before exiting; null for an optional library
-};
-#define WEX_SEARCH(darwin_first, darwin_second, cygwin, renumber, stem, missing) \
-    {darwin_first, darwin_second, cygwin, Renumber::renumber, stem, missing},
-#define WEX_LIBRARY_SEARCH(id, locator, probe, functions, binding, wexlib, search) WEX_SEARCH search
-constexpr Search SEARCHES[] = {WEX_LIBRARIES(WEX_LIBRARY_SEARCH)};
-#undef WEX_LIBRARY_SEARCH
-#undef WEX_SEARCH
-
 constexpr int WEX_NUMBERED_NAMES = 50;
 
 bool contains(std::string_view text, std::string_view part) { return text.find(part) != text.npos; }
@@ -47,7 +27,7 @@ bool renumbers(Renumber rule, std::string_view candidate) {
 
 // The platform's own candidate: a Darwin path (the second when the first file is absent) or
 // the Cygwin name; empty elsewhere, which leaves the numbered names.
-std::string platform_candidate(const Search& library) {
+std::string platform_candidate(const LibraryEntry& library) {
     const char* os = __t4k__os(__LINE__, WEX_UNIT);
     std::string_view system = os ? os : "";
     if (library.darwin_first && contains(system, "Darwin")) {
@@ -62,7 +42,7 @@ std::string platform_candidate(const Search& library) {
 // attempt leaves ERROR at 3 and says nothing.  An optional library's name that the loader
 // certainly cannot find fails without asking dlopen, which would take long to say so.
 char* locate(Library id) {
-    const Search& library = SEARCHES[int(id)];
+    const LibraryEntry& library = wex_library_entry(id);
     const bool checked = !library.missing && wex_library_search_ready();
     std::string candidate = platform_candidate(library);
     for (int nr = 0; nr < WEX_NUMBERED_NAMES; ++nr) {
@@ -95,12 +75,9 @@ WEX_LIBRARIES(WEX_DEFINE_LOCATOR)
 #undef WEX_DEFINE_LOCATOR
 
 namespace {
-// Each library's locator, and the name WEXLIB$ knows it by (null: none).
-struct Locator {
-    char* (*run)();
-    const char* wexlib;
-};
-#define WEX_LOCATOR(id, locator, probe, functions, binding, wexlib, ...) {locator, wexlib},
+// Each library's locator.
+using Locator = char* (*)();
+#define WEX_LOCATOR(id, locator, ...) locator,
 constexpr Locator LOCATORS[] = {WEX_LIBRARIES(WEX_LOCATOR)};
 #undef WEX_LOCATOR
 }  // namespace
@@ -109,16 +86,18 @@ LibraryFiles wex_locate_libraries() {
     T4K_FUNCTION(wex_locate_libraries);
     LibraryFiles files{};
     for (int i = 0; i < WEX_LIBRARY_COUNT; ++i)
-        if (WEX_GROUP_RULES[i].kind != GroupKind::opengl) files.file[i] = LOCATORS[i].run();
+        if (WEX_LIBRARY_ENTRIES[i].binding.kind != GroupKind::opengl) files.file[i] = LOCATORS[i]();
     return files;
 }
 
-char* wex_locate(Library library) { return LOCATORS[int(library)].run(); }
+char* wex_locate(Library library) { return LOCATORS[int(library)](); }
 
 char* WEXLIB$(const char* name) {
     T4K_FUNCTION(WEXLIB$);
-    for (const Locator& locator : LOCATORS)
-        if (name && locator.wexlib && std::strcmp(locator.wexlib, name) == 0) return locator.run();
+    for (int i = 0; i < WEX_LIBRARY_COUNT; ++i) {
+        const char* wexlib = WEX_LIBRARY_ENTRIES[i].wexlib;
+        if (name && wexlib && std::strcmp(wexlib, name) == 0) return LOCATORS[i]();
+    }
     return t4k_ring_return("Unknown");
 }
 }  // namespace wex

@@ -1,5 +1,6 @@
 // properties.h (internal): wex_gui_properties, the toolkit's one record of global state.
 #pragma once
+#include "runtime/report_sites.h"  // WEX_UNIT, the toolkit's unit name in error reports
 
 namespace wex {
 struct wex_gui_properties_t {
@@ -43,5 +44,4 @@ constexpr double WEX_MAX_FONT_POINTS = 1000;
 // warning and the caller keeps the previous font.
 bool wex_usable_font(const char* name);
 
-constexpr const char* WEX_UNIT = "wex.vmt";  // the toolkit's unit name in error reports
 }  // namespace wex

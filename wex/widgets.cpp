@@ -214,7 +214,7 @@ Widget EDIT(int xsize, int ysize) {
     wex_connect(buffer, "changed", wex_apply_tag);
     wex_enrol(EDIT_PROFILE, {.self = scroller, .s_widget = buffer, .font = view, .focus = view}, xsize, ysize);
 
-    t4k::Scratch end(1857, WEX_UNIT);
+    t4k::Scratch end(EDIT_END_LINE, WEX_UNIT);
     gtk_text_buffer_get_end_iter(buffer, end.as<GtkTextIter>());
     WEX_PUT_HANDLE(wex_widget_attach, buffer, tag);
     WEX_PUT_HANDLE(wex_widget_buffer, buffer, gtk_text_buffer_create_mark(buffer, nullptr, end.as<GtkTextIter>(), TRUE));

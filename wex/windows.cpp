@@ -29,7 +29,7 @@ bool is_kind(Widget widget, const char* kind) { return __t4k__strcmp(WEX_GET(wex
 
 // A widget the registry knows, or null: calls on any other handle do nothing.  An unknown
 // pointer is never read, and GTK would refuse null (or a clipboard) with a critical.
-GtkWidget* known(Widget widget) {
+GtkWidget* known_widget(Widget widget) {
     const char* kind = WEX_GET(wex_widget_type$, widget);
     return *kind && wex_is_a(widget, gtk_widget_get_type) ? static_cast<GtkWidget*>(widget) : nullptr;
 }
@@ -170,7 +170,7 @@ void ATTACH(Widget parent, Widget widget, int x, int y) {
         gtk_window_move(GTK_WINDOW(widget), on_screen(x), on_screen(y));
         return;
     }
-    GtkWidget* child = known(widget);
+    GtkWidget* child = known_widget(widget);
     auto* container = WEX_GET_HANDLE(GtkWidget, wex_widget_attach, parent);
     const bool table = wex_is_a(container, gtk_table_get_type);
     if (!child || !(table || wex_is_a(container, gtk_fixed_get_type)) || !can_place(child, container)) return;
@@ -190,17 +190,17 @@ void ATTACH(Widget parent, Widget widget, int x, int y) {
 
 void SHOW(Widget widget) {
     T4K_FUNCTION(SHOW);
-    if (GtkWidget* w = known(widget)) gtk_widget_show_all(w);
+    if (GtkWidget* w = known_widget(widget)) gtk_widget_show_all(w);
 }
 
 void HIDE(Widget widget) {
     T4K_FUNCTION(HIDE);
-    if (GtkWidget* w = known(widget)) gtk_widget_hide(w);
+    if (GtkWidget* w = known_widget(widget)) gtk_widget_hide(w);
 }
 
 void FONT(Widget widget, const char* description) {
     T4K_FUNCTION(FONT);
-    GtkWidget* target = role_widget(WEX_GET_HANDLE(void, wex_widget_font, known(widget)));
+    GtkWidget* target = role_widget(WEX_GET_HANDLE(void, wex_widget_font, known_widget(widget)));
     if (!target) return;
     TextCopy text(description);
     if (!wex_usable_font(text)) return;
@@ -211,17 +211,17 @@ void FONT(Widget widget, const char* description) {
 
 void DISABLE(Widget widget) {
     T4K_FUNCTION(DISABLE);
-    if (GtkWidget* w = known(widget)) gtk_widget_set_sensitive(w, FALSE);
+    if (GtkWidget* w = known_widget(widget)) gtk_widget_set_sensitive(w, FALSE);
 }
 
 void ENABLE(Widget widget) {
     T4K_FUNCTION(ENABLE);
-    if (GtkWidget* w = known(widget)) gtk_widget_set_sensitive(w, TRUE);
+    if (GtkWidget* w = known_widget(widget)) gtk_widget_set_sensitive(w, TRUE);
 }
 
 void FOCUS(Widget widget) {
     T4K_FUNCTION(FOCUS);
-    GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known(widget)));
+    GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known_widget(widget)));
     if (!focus) return;
     g_object_set(focus, "can-focus", TRUE, nullptr);
     gtk_widget_grab_focus(focus);
@@ -229,7 +229,7 @@ void FOCUS(Widget widget) {
 
 void UNFOCUS(Widget widget) {
     T4K_FUNCTION(UNFOCUS);
-    if (GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known(widget))))
+    if (GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known_widget(widget))))
         g_object_set(focus, "can-focus", FALSE, nullptr);
 }
 }  // namespace wex

@@ -62,12 +62,7 @@ TEST_F(Access, NotebookPageFollowsTheTableOption) {
     ASSERT_EQ(gtk_notebook_get_n_pages(GTK_NOTEBOOK(notebook)), 2);
     GtkWidget* page = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 1);
     ASSERT_TRUE(GTK_IS_TABLE(page));
-    guint rows = 0, columns = 0;
-    gboolean homogeneous = FALSE;
-    g_object_get(page, "n-rows", &rows, "n-columns", &columns, "homogeneous", &homogeneous, nullptr);
-    EXPECT_EQ(rows, 3u);
-    EXPECT_EQ(columns, 4u);
-    EXPECT_TRUE(homogeneous);
+    EXPECT_TRUE((wex_test::table_shape(page) == wex_test::TableShape{4, 3, TRUE}));
     EXPECT_TRUE(gtk_widget_get_visible(page));
     EXPECT_STREQ(gtk_notebook_get_tab_label_text(GTK_NOTEBOOK(notebook), page), "Page");
 
@@ -79,41 +74,6 @@ TEST_F(Access, NotebookPageFollowsTheTableOption) {
     SET(notebook, 0);
     EXPECT_EQ(GET(notebook), 0);
     EXPECT_EQ(grabbed(notebook), "First");
-}
-
-// The page container for each option text: a table of the shape or a fixed container.
-TEST_F(Access, NotebookTableWordsAreSplitAtBlanksOutsideQuotes) {
-    struct Shape {
-        const char* option;
-        guint columns, rows;  // 0: a fixed container
-    };
-    const Shape shapes[] = {
-        {"TABLE", 0, 0},                  // no numbers
-        {"A TABLE 2", 0, 0},              // one word after it
-        {"TABLE  4 3", 0, 0},             // the empty word between two blanks is the first number
-        {"TABLE 0 3", 0, 0},              // no columns
-        {"XTABLEX 5 2", 5, 2},            // any word containing the keyword
-        {"\"TABLE 7\" 2 3", 2, 3},        // a quoted blank does not split
-        {"\\\"TABLE 7\\\" 2 3", 7, 2},    // an escaped quote opens nothing
-        {"TABLE 6.9 2 junk", 6, 2},       // numbers are truncated
-    };
-    for (const Shape& shape : shapes) {
-        Widget notebook = NOTEBOOK("First", 300, 200);
-        set_option(wex::wex_gui_properties.table_option, shape.option);
-        TEXT(notebook, "Page");
-        set_option(wex::wex_gui_properties.table_option, "");
-        GtkWidget* page = gtk_notebook_get_nth_page(GTK_NOTEBOOK(notebook), 1);
-        ASSERT_NE(page, nullptr) << shape.option;
-        if (shape.columns == 0) {
-            EXPECT_TRUE(GTK_IS_FIXED(page)) << shape.option;
-            continue;
-        }
-        ASSERT_TRUE(GTK_IS_TABLE(page)) << shape.option;
-        guint rows = 0, columns = 0;
-        g_object_get(page, "n-rows", &rows, "n-columns", &columns, nullptr);
-        EXPECT_EQ(columns, shape.columns) << shape.option;
-        EXPECT_EQ(rows, shape.rows) << shape.option;
-    }
 }
 
 TEST_F(Access, ButtonsTextIsTheirLabelAndTheirValueTheToggleState) {

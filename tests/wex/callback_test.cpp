@@ -1,5 +1,5 @@
 // callback_test.cpp: CALLBACK and CALLBACKX connect each kind's signal; widgets without one end
-// the program with a warning and status 0 (run as children of this program).
+// the program with a warning and status 0 (run as child processes).
 #include "tests/wex/canvas_harness.h"
 
 using namespace harness;
@@ -76,41 +76,18 @@ TEST_F(Callbacks, ExternalWidgetConnectsItsOwnSignal) {
     EXPECT_EQ(clicks, 1);
 }
 
-// The children: each calls the toolkit the way a program would and must not come back.
-TEST_F(Callbacks, ChildLabel) {
-    if (!in_child()) GTEST_SKIP() << "runs as a child";
-    CALLBACK(MARK("caption", 100, 20), on_click);
-    std::_Exit(CAME_BACK);
-}
-TEST_F(Callbacks, ChildEditWithData) {
-    if (!in_child()) GTEST_SKIP() << "runs as a child";
-    CALLBACKX(EDIT(100, 60), on_click, 5);
-    std::_Exit(CAME_BACK);
-}
-TEST_F(Callbacks, ChildUnknownHandle) {
-    if (!in_child()) GTEST_SKIP() << "runs as a child";
-    static int not_a_widget;
-    CALLBACKX(&not_a_widget, on_click, 5);
-    std::_Exit(CAME_BACK);
-}
-
-// The warning is the last line the child prints; the program ends with status 0.
-void expect_warning_and_exit(const char* child, const std::string& line) {
-    ChildRun run = run_child(child);
-    EXPECT_EQ(run.status, 0) << run.output;
-    ASSERT_GE(run.output.size(), line.size()) << run.output;
-    EXPECT_EQ(run.output.substr(run.output.size() - line.size()), line) << run.output;
-}
-
+// The warning is the last line the program prints; it ends with status 0.
 TEST_F(Callbacks, LabelHasNoCallbackSignal) {
-    expect_warning_and_exit("Callbacks.ChildLabel", "WARNING: Cannot setup callback for wex_widget!\n");
+    EXPECT_PROGRAM_EXITS_PRINTING("WARNING: Cannot setup callback for wex_widget!\n$",
+                                  CALLBACK(MARK("caption", 100, 20), on_click));
 }
 
 TEST_F(Callbacks, CallbackxHasNoSignalForAnEdit) {
-    expect_warning_and_exit("Callbacks.ChildEditWithData", "WARNING: Cannot setup callback for widget!\n");
+    EXPECT_PROGRAM_EXITS_PRINTING("WARNING: Cannot setup callback for widget!\n$", CALLBACKX(EDIT(100, 60), on_click, 5));
 }
 
 TEST_F(Callbacks, CallbackxOnAnUnknownHandle) {
-    expect_warning_and_exit("Callbacks.ChildUnknownHandle", "WARNING: Cannot setup callback for widget!\n");
+    static int not_a_widget;
+    EXPECT_PROGRAM_EXITS_PRINTING("WARNING: Cannot setup callback for widget!\n$", CALLBACKX(&not_a_widget, on_click, 5));
 }
 }  // namespace

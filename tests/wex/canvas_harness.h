@@ -131,25 +131,23 @@ inline Rgb colour_at(int x, int y) {
     return {int(r), int(g), int(b)};
 }
 
-/* Runs one test of this same program in a child process and returns its exit status and
- * standard output.  The child test does its work only when WEX_CHILD is set, so the ordinary
- * run skips it; a child that comes back from the call under test ends with status 3. */
-struct ChildRun {
-    int status;
-    std::string output;
-};
-inline bool in_child() { return std::getenv("WEX_CHILD") != nullptr; }
-inline ChildRun run_child(const std::string& test) {
-    std::string command = "WEX_CHILD=1 /proc/" + std::to_string(getpid()) +
-                          "/exe --gtest_filter=" + test + " 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string output;
-    char buffer[512];
-    while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
-    int status = pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
+/* Runs the calls (the arguments after `output`) as a program would, in a child process that GoogleTest starts afresh (a death
+ * test in its "threadsafe" style: this test alone, from its start), and expects it to end with
+ * status 0 and standard output matching `output` (a regular expression).  The child's
+ * standard output is sent to its standard error, which is what a death test reads; a child
+ * that comes back from the calls ends with status 3. */
 constexpr int CAME_BACK = 3;
+#define EXPECT_PROGRAM_EXITS_PRINTING(output, ...)            \
+    do {                                                       \
+        GTEST_FLAG_SET(death_test_style, "threadsafe");        \
+        auto program = [&] {                                   \
+            dup2(2, 1);                                        \
+            __VA_ARGS__;                                       \
+            std::fflush(stdout);                               \
+            std::_Exit(harness::CAME_BACK);                    \
+        };                                                     \
+        EXPECT_EXIT(program(), ::testing::ExitedWithCode(0), output); \
+    } while (0)
 
 // The toolkit started once per program, with a window holding one canvas at (0, 0).
 struct CanvasWindow {

@@ -6,6 +6,18 @@
 using namespace harness;
 
 namespace {
+// Each drawing call: shapes filled and open, text with and without a background.
+void call_every_drawing() {
+    for (int fill : {1, 0}) {
+        CIRCLE("red", 0, 0, 10, 10, fill);
+        SQUARE("red", 0, 0, 10, 10, fill);
+    }
+    LINE("red", 0, 0, 10, 10);
+    PIXEL("red", 1, 1);
+    for (const char* background : {"blue", ""}) OUT("<b>x</b>", "red", background, 0, 0);
+    PICTURE("/nonexistent.png", 0, 0, 5, 5);
+}
+
 constexpr Rgb WHITE{255, 255, 255}, BLACK{0, 0, 0}, RED{255, 0, 0}, BLUE{0, 0, 255};
 
 class GtkCanvas : public ::testing::Test {
@@ -80,12 +92,7 @@ TEST_F(GtkCanvas, DrawSwitchesTheCanvasEveryCallPaints) {
 TEST_F(GtkCanvas, NoCanvasMeansNoDrawingAndNoCrash) {
     EXPECT_EQ(DRAW(reinterpret_cast<Widget>(0x1234)), nullptr);  // not a canvas
     EXPECT_EQ(wex::wex_gui_properties.canvas, nullptr);
-    CIRCLE("red", 0, 0, 10, 10, 1);
-    SQUARE("red", 0, 0, 10, 10, 1);
-    LINE("red", 0, 0, 10, 10);
-    PIXEL("red", 1, 1);
-    OUT("<b>x</b>", "red", "blue", 0, 0);
-    PICTURE("/nonexistent.png", 0, 0, 5, 5);
+    call_every_drawing();
     EXPECT_STREQ(GETCOLOR$(1, 1, 0), "#000000\n");
     EXPECT_STREQ(GETCOLOR$(1, 1, 1), "#00000000\n");
     DRAW(first.canvas);
@@ -109,23 +116,17 @@ TEST_F(GtkCanvas, AGooCanvasWithoutItsLibraryIsAGtkCanvas) {
     EXPECT_EQ(WEX_GET_HANDLE(void, wex_widget_ebox, drawable), canvas);
 }
 
-TEST_F(GtkCanvas, GooOptionChild) {
-    if (!in_child()) GTEST_SKIP() << "runs as a child of GooOptionWarnsAndFallsBack";
-    start_toolkit();
-    WEXOPTIONS("CANVAS GOO");
-    CANVAS(10, 10);
-    std::printf("kind %d white %s", WEX_CANVAS_TYPE, GETCOLOR$(5, 5, 0));
-    std::fflush(stdout);
-    std::_Exit(0);
-}
-
 TEST_F(GtkCanvas, GooOptionWarnsAndFallsBack) {
-    ChildRun run = run_child("GtkCanvas.GooOptionChild");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.output.find("WARNING: GooCanvas library not found! Falling back to default GTK canvas.\n"
-                              "kind 0 white #FFFFFF\n"),
-              std::string::npos)
-        << run.output;
+    EXPECT_PROGRAM_EXITS_PRINTING(
+        "WARNING: GooCanvas library not found! Falling back to default GTK canvas.\n"
+        "kind 0 white #FFFFFF\n",
+        {
+            start_toolkit();
+            WEXOPTIONS("CANVAS GOO");
+            CANVAS(10, 10);
+            std::printf("kind %d white %s", WEX_CANVAS_TYPE, GETCOLOR$(5, 5, 0));
+            std::exit(0);
+        });
 }
 
 // Whatever the drawing calls leave in the pixmap is what the screen shows once the main loop has
@@ -189,25 +190,16 @@ TEST_F(GtkCanvas, EachRedrawReachesTheScreen) {
     SQUARE("white", 100, 100, 50, 50, 1);
 }
 // A program that draws before INIT, with nothing bound yet, draws nothing and goes on.
-TEST(BeforeInit, Child) {
-    if (!in_child()) GTEST_SKIP() << "runs as a child of DrawingDoesNothing";
-    static char name[] = "canvas_test";
-    static char* argv[] = {name, nullptr};
-    T4K_START(1, argv);
-    CIRCLE("red", 0, 0, 10, 10, 1);
-    SQUARE("red", 0, 0, 10, 10, 0);
-    LINE("red", 0, 0, 10, 10);
-    PIXEL("red", 1, 1);
-    OUT("x", "red", "", 0, 0);
-    PICTURE("/nonexistent.png", 0, 0, 5, 5);
-    std::printf("read %s", GETCOLOR$(1, 1, 0));
-    std::fflush(stdout);
-    std::_Exit(0);
-}
-
 TEST(BeforeInit, DrawingDoesNothing) {
-    ChildRun run = run_child("BeforeInit.Child");
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.output.find("read #000000\n"), std::string::npos) << run.output;
+    EXPECT_PROGRAM_EXITS_PRINTING(
+        "read #000000\n",
+        {
+            static char name[] = "canvas_test";
+            static char* argv[] = {name, nullptr};
+            T4K_START(1, argv);
+            call_every_drawing();
+            std::printf("read %s", GETCOLOR$(1, 1, 0));
+            std::exit(0);
+        });
 }
 }  // namespace

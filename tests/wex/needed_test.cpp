@@ -1,4 +1,4 @@
-// No program links a GUI library: the NEEDED entries of every game that is built, and of a
+// No program links a GUI library: the NEEDED entries of every game, and of a
 // program linked like them, name no GTK, GDK, GLib, GObject, Pango or GL library.
 #include <gtest/gtest.h>
 #include <regex>
@@ -49,14 +49,11 @@ TEST(Needed, AProgramLinkedLikeTheGamesNeedsNoGuiLibrary) {
 }
 
 TEST(Needed, NoGameNeedsAGuiLibrary) {
-    int checked = 0;
     for (const char* game : {"kelvado", "plimsy", "torvane"}) {
         const std::string program = std::string(WEX_BINARY_DIR "/games/") + game + "/" + game;
-        if (access(program.c_str(), X_OK) != 0) continue;
+        ASSERT_EQ(access(program.c_str(), X_OK), 0) << program << " is not built";
         EXPECT_FALSE(needed_entries(program).empty()) << program;
         EXPECT_EQ(joined(gui_libraries(program)), "") << program;
-        ++checked;
     }
-    if (checked == 0) GTEST_SKIP() << "no game is built yet";
 }
 }  // namespace

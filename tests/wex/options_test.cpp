@@ -228,7 +228,7 @@ std::string rc_file(const char* text) {
     return name;
 }
 
-TEST(Startup, TheFontFactorComesFromTheDesktopFont) {
+TEST(ToolkitStartup, TheFontFactorComesFromTheDesktopFont) {
     if (!wex_test::can_hide_libraries()) GTEST_SKIP() << "needs root and unshare -m";
     const std::pair<const char*, const char*> cases[] = {
         {"gtk-font-name = \"Sans 12\"\n", "1.2"},
@@ -242,7 +242,7 @@ TEST(Startup, TheFontFactorComesFromTheDesktopFont) {
     }
 }
 
-TEST(Startup, GlCanvasesWithoutAGlLibraryFallBack) {
+TEST(ToolkitStartup, GlCanvasesWithoutAGlLibraryFallBack) {
     if (!wex_test::can_hide_libraries()) GTEST_SKIP() << "needs root and unshare -m";
     const auto outcome = wex_test::run_probe(
         {{"libgtkgl-2.0.so.1", "libgtkglext-x11-1.0.so.0"}, {}, {"CANVAS GL", "CANVAS GLAREA", "CANVAS GLEXT"}, ""});

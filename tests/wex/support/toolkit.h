@@ -144,5 +144,17 @@ inline Outcome run_probe(const Probe& probe) {
     return run_command(command + "'");
 }
 
+// The shape of a GTK table, as the TABLE option asks for it.
+struct TableShape {
+    guint columns = 0, rows = 0;
+    gboolean homogeneous = FALSE;
+    bool operator==(const TableShape&) const = default;
+};
+inline TableShape table_shape(void* table) {
+    TableShape shape;
+    g_object_get(table, "n-columns", &shape.columns, "n-rows", &shape.rows, "homogeneous", &shape.homogeneous, nullptr);
+    return shape;
+}
+
 inline bool can_hide_libraries() { return getuid() == 0 && run_command("unshare -m true").status == 0; }
 }  // namespace wex_test
