@@ -128,6 +128,7 @@
     X(gtk_vscale_new_with_range) \
     X(gtk_vseparator_new) \
     X(gtk_widget_create_pango_layout) \
+    X(gtk_widget_get_accessible) \
     X(gtk_widget_grab_focus) \
     X(gtk_widget_hide) \
     X(gtk_widget_hide_on_delete) \

@@ -142,6 +142,10 @@ void FOCUS(Widget widget);
 // Keeps the widget from taking the keyboard focus; the focus stays where it is.  Unknown handle: nothing.
 void UNFOCUS(Widget widget);
 
+// Names the widget to the accessibility layer: its accessible name and description, which a screen
+// reader speaks (a canvas's name, and what its picture shows).  Unknown handle: nothing.
+void DESCRIBE(Widget widget, const char* name, const char* description);
+
 // --- Widget constructors ---
 // Each returns the new widget's handle, also left in WIDGET, and shows the widget unless the option
 // "WIDGET_SHOW 0" is in force; xsize and ysize are the size ATTACH gives it.  "CALLBACK:" names the
@@ -314,7 +318,7 @@ using wex::INIT; using wex::WEXOPTIONS; using wex::DISPLAY; using wex::SYNC; usi
 using wex::SCREENSIZE; using wex::WEXLIB$; using wex::REGISTER; using wex::METHOD;
 using wex::WINDOW; using wex::NOTEBOOK; using wex::FRAME; using wex::ATTACH; using wex::SHOW;
 using wex::HIDE; using wex::FONT; using wex::DISABLE; using wex::ENABLE; using wex::FOCUS;
-using wex::UNFOCUS; using wex::BUTTON; using wex::STOCK; using wex::TOGGLE; using wex::CHECK;
+using wex::UNFOCUS; using wex::DESCRIBE; using wex::BUTTON; using wex::STOCK; using wex::TOGGLE; using wex::CHECK;
 using wex::RADIO; using wex::ENTRY; using wex::WEXENTRY; using wex::PASSWORD; using wex::MARK;
 using wex::COMBO; using wex::HSEPARATOR; using wex::VSEPARATOR; using wex::EDIT; using wex::LIST;
 using wex::MSGDIALOG; using wex::FILEDIALOG; using wex::SPIN; using wex::HSLIDER; using wex::VSLIDER;

@@ -34,6 +34,7 @@ const Addition ADDITIONS[] = {
     {"GTK", "gtk_label_get_type", "TEXT and GRAB$ on a button touch its child only when it is a label"},
     {"GTK", "gtk_table_get_type", "ATTACH places by the container it finds, a fixed one or a table"},
     {"GTK", "gtk_widget_get_type", "calls on a handle act only when the registered object is a widget"},
+    {"GTK", "gtk_widget_get_accessible", "DESCRIBE names a widget to the accessibility layer"},
     {"GTK", "gtk_window_set_geometry_hints", "windows stop at X's largest coordinate"},
     {"GDK", "gdk_drawable_get_size", "drawing is cut to the canvas pixmap's real size"},
     {"GObject", "g_object_class_find_property", "MARKUP items are set by their property's type"},
