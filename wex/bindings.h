@@ -191,7 +191,9 @@
     X(g_closure_sink) \
     X(g_signal_connect_closure) \
     X(g_value_peek_pointer) \
-    X(g_value_set_boolean)
+    X(g_value_set_boolean) \
+    X(g_signal_lookup) \
+    X(g_signal_query)
 
 #define WEX_GLIB_FUNCTIONS(X) \
     X(g_slist_free) \
