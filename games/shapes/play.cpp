@@ -31,9 +31,9 @@ void deal() {
 
 // The window's key handler: a key the games use is handled here and goes no further, so
 // Space and Return never press the button that holds the focus.
-int on_key() {
+int on_key(Widget, int key, void*) {
     T4K_FUNCTION(on_key);
-    const shapes::KeyMeaning meaning = shapes::key_meaning(KEY(), KEYSTATE(), KEYBOARD.diagonals);
+    const shapes::KeyMeaning meaning = shapes::key_meaning(key, KEYSTATE(), KEYBOARD.diagonals);
     if (meaning.action == KeyAction::NONE) return 0;
     if (!dealt) return 1;
     switch (meaning.action) {

@@ -46,7 +46,7 @@ const KeyCase SHARED[] = {
     {"up", true, {2, 3}, {NONE, NONE}, WEX_KEY_UP, 0, KeyAction::MOVE, true, {2, 2}},
     {"down", true, {2, 3}, {NONE, NONE}, WEX_KEY_DOWN, 0, KeyAction::MOVE, true, {2, 4}},
     {"the keypad's left", true, {2, 3}, {NONE, NONE}, WEX_KEY_KP_LEFT, 0, KeyAction::MOVE, true, {1, 3}},
-    {"the keypad's 8", true, {2, 3}, {NONE, NONE}, WEX_KEY_KP_0 + 8, 0, KeyAction::MOVE, true, {2, 2}},
+    {"the keypad's 8", true, {2, 3}, {NONE, NONE}, WEX_KEY_KP_8, 0, KeyAction::MOVE, true, {2, 2}},
     {"shift leaves an arrow an arrow", true, {2, 3}, {NONE, NONE}, WEX_KEY_RIGHT, WEX_SHIFT_MASK, KeyAction::MOVE, true, {3, 3}},
     {"stops at the left edge", true, {0, 0}, {NONE, NONE}, WEX_KEY_LEFT, 0, KeyAction::MOVE, true, {0, 0}},
     {"stops at the top edge", true, {0, 0}, {NONE, NONE}, WEX_KEY_UP, 0, KeyAction::MOVE, true, {0, 0}},
@@ -96,10 +96,10 @@ TEST(Cursor, DiagonalKeysMoveOnlyWhereTheGameAllowsThem) {
         Place from, to;
     };
     const Diagonal diagonals[] = {
-        {WEX_KEY_HOME, {2, 3}, {1, 2}},         {WEX_KEY_KP_0 + 9, {2, 3}, {3, 2}},
+        {WEX_KEY_HOME, {2, 3}, {1, 2}},         {WEX_KEY_KP_9, {2, 3}, {3, 2}},
         {WEX_KEY_KP_END, {2, 3}, {1, 4}},       {WEX_KEY_PAGE_DOWN, {2, 3}, {3, 4}},
         {WEX_KEY_KP_HOME, {0, 3}, {0, 2}},      {WEX_KEY_KP_PAGE_DOWN, {-1, -1}, {-1, -1}},
-        {WEX_KEY_PAGE_UP, {-1, 0}, {-1, 0}},    {WEX_KEY_KP_0 + 1, {0, 5}, {0, 6}},
+        {WEX_KEY_PAGE_UP, {-1, 0}, {-1, 0}},    {WEX_KEY_KP_1, {0, 5}, {0, 6}},
     };
     for (const Game& game : GAMES)
         for (const Diagonal& d : diagonals) {
