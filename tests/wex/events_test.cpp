@@ -132,6 +132,30 @@ TEST_F(Events, AClickWithoutMotionLandsWhereItIsMade) {
     pump(100);
 }
 
+// A double click on an entry that runs a program function on presses still selects a word.
+TEST_F(Events, GtkKeepsItsOwnDoubleClicks) {
+    GtkWidget* entry = gtk_entry_new();
+    gtk_entry_set_text(GTK_ENTRY(entry), "first second");
+    REGISTER(entry, 150, 30, "button-press-event", nullptr, nullptr, nullptr, nullptr);
+    CALLBACK(entry, on_press);
+    Widget window = WINDOW("entry", 170, 50);
+    ATTACH(window, entry, 10, 10);
+    SHOW(window);
+    pump_until([&] { return GTK_WIDGET_MAPPED(entry); });
+    pump(100);
+    int x = 0, y = 0;
+    screen_origin(entry, &x, &y);
+    xdo({"mousemove", std::to_string(x + 12), std::to_string(y + 8)});
+    press = {};
+    xdo({"click", "--repeat", "2", "--delay", "40", "1"});
+    pump(300);
+    int start = 0, end = 0;
+    EXPECT_TRUE(gtk_editable_get_selection_bounds(GTK_EDITABLE(entry), &start, &end));
+    EXPECT_EQ(end - start, 5) << start << " " << end;  // "first"
+    EXPECT_EQ(press.count, 2);
+    gtk_widget_hide(static_cast<GtkWidget*>(window));
+}
+
 TEST_F(Events, AKeyTypedInTheWindowShowsInKey) {
     move_to(50, 50);
     ASSERT_TRUE(pump_until([] { return MOUSE(0) == 50; }));
