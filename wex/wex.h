@@ -307,7 +307,8 @@ Widget EDIT(int xsize, int ysize);
 Widget LIST(int xsize, int ysize);
 
 // A message dialog, hidden until SHOW; type 0 info, 1 warning, 2 question, 3 error, 4 other; buttons
-// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel.  CALLBACK: an answer (see
+// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel, 6 Yes, No and Cancel (another
+// number: none).  CALLBACK: an answer (see
 // WEX_RESPONSE_OK and the rest below).
 Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons);
 

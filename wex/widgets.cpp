@@ -255,12 +255,22 @@ static_assert(WEX_RESPONSE_ACCEPT == GTK_RESPONSE_ACCEPT && WEX_RESPONSE_DISMISS
               WEX_RESPONSE_CLOSE == GTK_RESPONSE_CLOSE && WEX_RESPONSE_YES == GTK_RESPONSE_YES &&
               WEX_RESPONSE_NO == GTK_RESPONSE_NO);
 
+// MSGDIALOG's buttons 0 to 5 are GTK's own sets; GTK has no Yes, No and Cancel, so that set
+// is added to a dialog made without buttons, as is none for a number that names no set.
+constexpr int YES_NO_CANCEL = 6;
+GtkButtonsType gtk_buttons(int buttons) {
+    return buttons >= GTK_BUTTONS_NONE && buttons <= GTK_BUTTONS_OK_CANCEL ? GtkButtonsType(buttons) : GTK_BUTTONS_NONE;
+}
+
 Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons) {
     T4K_FUNCTION(MSGDIALOG);
     TextCopy text(markup);
     GtkMessageType message_type = GtkMessageType(clamp(type, GTK_MESSAGE_INFO, GTK_MESSAGE_OTHER));
     GtkWidget* dialog = gtk_message_dialog_new_with_markup(nullptr, GTK_DIALOG_DESTROY_WITH_PARENT, message_type,
-                                                           GtkButtonsType(buttons), message_format(text).c_str());
+                                                           gtk_buttons(buttons), message_format(text).c_str());
+    if (buttons == YES_NO_CANCEL)
+        gtk_dialog_add_buttons(GTK_DIALOG(dialog), "gtk-cancel", GTK_RESPONSE_CANCEL, "gtk-no", GTK_RESPONSE_NO,
+                               "gtk-yes", GTK_RESPONSE_YES, nullptr);
     gtk_window_set_title(GTK_WINDOW(dialog), "Message");
     dialog_common(dialog, xsize, ysize);
     hide_on_close(dialog);
