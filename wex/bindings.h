@@ -25,6 +25,7 @@
     X(gtk_combo_box_remove_text) \
     X(gtk_combo_box_set_active) \
     X(gtk_container_add) \
+    X(gtk_dialog_add_buttons) \
     X(gtk_drawing_area_new) \
     X(gtk_entry_get_text) \
     X(gtk_entry_get_visibility) \

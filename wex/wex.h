@@ -311,12 +311,22 @@ Widget EDIT(int xsize, int ysize);
 Widget LIST(int xsize, int ysize);
 
 // A message dialog, hidden until SHOW; type 0 info, 1 warning, 2 question, 3 error, 4 other; buttons
-// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel.  CALLBACK: an answer.
+// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel, 6 Yes, No and Cancel (another
+// number: none).  CALLBACK: an answer (see
+// WEX_RESPONSE_OK and the rest below).
 Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons);
 
 // A file chooser, hidden until SHOW; action 0 open, 1 save, 2 choose a folder, 3 make one; `button`
-// names the accepting button.  GRAB$: the files chosen, blank-separated.  CALLBACK: an answer.
+// names the accepting button.  GRAB$: the files chosen, blank-separated; "" once the dialog was
+// answered otherwise than by that button, until it is shown again.  CALLBACK: an answer
+// (WEX_RESPONSE_ACCEPT for the accepting button).
 Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, int action);
+
+// A dialog's answer, the response a function of the shape void f(Widget dialog, int response,
+// void* data) gets: the button pressed, or WEX_RESPONSE_DISMISSED for Escape or the window's close
+// button (which also hide the dialog; after a button it stays open until the program hides it).
+constexpr int WEX_RESPONSE_ACCEPT = -3, WEX_RESPONSE_DISMISSED = -4, WEX_RESPONSE_OK = -5,
+              WEX_RESPONSE_CANCEL = -6, WEX_RESPONSE_CLOSE = -7, WEX_RESPONSE_YES = -8, WEX_RESPONSE_NO = -9;
 
 // A number field with arrows from minimum to maximum in steps (bounds put in order, a step of 0 is
 // 1); GET and SET its value.  CALLBACK: a new value.
@@ -475,4 +485,5 @@ using wex::WEX_KEY_KP_DOWN; using wex::WEX_KEY_KP_PAGE_UP; using wex::WEX_KEY_KP
 using wex::WEX_KEY_KP_0; using wex::WEX_KEY_KP_1; using wex::WEX_KEY_KP_2; using wex::WEX_KEY_KP_3;
 using wex::WEX_KEY_KP_4; using wex::WEX_KEY_KP_5; using wex::WEX_KEY_KP_6; using wex::WEX_KEY_KP_7;
 using wex::WEX_KEY_KP_8; using wex::WEX_KEY_KP_9; using wex::WEX_SHIFT_MASK; using wex::WEX_CONTROL_MASK;
-using wex::WEX_ALT_MASK;
+using wex::WEX_ALT_MASK; using wex::WEX_RESPONSE_ACCEPT; using wex::WEX_RESPONSE_DISMISSED; using wex::WEX_RESPONSE_OK;
+using wex::WEX_RESPONSE_CANCEL; using wex::WEX_RESPONSE_CLOSE; using wex::WEX_RESPONSE_YES; using wex::WEX_RESPONSE_NO;

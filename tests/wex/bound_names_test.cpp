@@ -29,6 +29,7 @@ const Addition ADDITIONS[] = {
     {"GooCanvas", "gdk_cairo_create", "GETCOLOR$ on a GooCanvas: a cairo context on a one-pixel pixmap"},
     {"GooCanvas", "cairo_translate", "GETCOLOR$ on a GooCanvas: the pixel moved to the pixmap's origin"},
     {"GooCanvas", "cairo_destroy", "GETCOLOR$ on a GooCanvas: the cairo context released"},
+    {"GTK", "gtk_dialog_add_buttons", "MSGDIALOG's Yes, No and Cancel, a set GTK does not have"},
     {"GTK", "gtk_range_set_inverted", "INVERT: a slider used as a gauge reads full at the top"},
     {"GTK", "gtk_fixed_get_type", "ATTACH places by the container it finds, a fixed one or a table"},
     {"GTK", "gtk_label_get_type", "TEXT and GRAB$ on a button touch its child only when it is a label"},
