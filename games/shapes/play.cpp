@@ -11,13 +11,18 @@ namespace {
 
 bool dealt = false;  // keys wait for the first deal
 
+std::string described;  // what the canvas's accessible description says
+
 // "Row 4, column 7: forest, used once" while the cursor shows, counted from 1; else nothing.
+// Told to the accessibility layer only when it changes, so mouse play does no more than before.
 void describe_cursor() {
     T4K_FUNCTION(describe_cursor);
     std::string text;
     if (cursor.shown)
         text = "Row " + std::to_string(cursor.row + 1) + ", column " + std::to_string(cursor.col + 1) + ": " +
                cell_description(cursor.col, cursor.row);
+    if (text == described) return;
+    described = text;
     DESCRIBE(*KEYBOARD.canvas, KEYBOARD.name, text.c_str());
 }
 
