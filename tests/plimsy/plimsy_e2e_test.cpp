@@ -173,6 +173,10 @@ TEST_F(Plimsy, KeysAlonePlayToTheEnd) {
     const auto cursor_at = [&](int col, int row) {
         return [=](const Image& c) { const keys::Seen s = keys::find_cursor(c, board); return s.shown && s.col == col && s.row == row; };
     };
+    program_.click(NEW_BUTTON_X, BUTTON_Y);  // the button now holds the focus
+    program_.sync();
+    canvas_ = read_until([](const Image& shot) { return full(kinds_of(shot)); });
+    board_ = kinds_of(canvas_);
     int col = COLUMNS / 2, row = ROWS / 2, moves = 0;
     program_.keys({"Up"});
     canvas_ = read_until(cursor_at(col, row));
