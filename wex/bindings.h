@@ -27,6 +27,7 @@
     X(gtk_container_add) \
     X(gtk_container_get_children) \
     X(gtk_container_get_type) \
+    X(gtk_dialog_add_buttons) \
     X(gtk_drawing_area_new) \
     X(gtk_entry_get_text) \
     X(gtk_entry_get_visibility) \
@@ -132,6 +133,7 @@
     X(gtk_vscale_new_with_range) \
     X(gtk_vseparator_new) \
     X(gtk_widget_create_pango_layout) \
+    X(gtk_widget_get_accessible) \
     X(gtk_widget_grab_focus) \
     X(gtk_widget_hide) \
     X(gtk_widget_hide_on_delete) \
@@ -193,7 +195,9 @@
     X(g_closure_sink) \
     X(g_signal_connect_closure) \
     X(g_value_peek_pointer) \
-    X(g_value_set_boolean)
+    X(g_value_set_boolean) \
+    X(g_signal_lookup) \
+    X(g_signal_query)
 
 #define WEX_GLIB_FUNCTIONS(X) \
     X(g_list_free) \

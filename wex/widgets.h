@@ -54,6 +54,10 @@ inline bool wex_is_a(const void* object, GType (*get_type)()) {
            g_type_check_instance_is_a(static_cast<GTypeInstance*>(const_cast<void*>(object)), get_type());
 }
 
+// Whether a file dialog's last answer was other than its accepting button (Cancel, Escape,
+// closing it) since it was last shown: GRAB$ then reads no files.
+bool wex_file_dialog_declined(const void* dialog);
+
 // Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
 // its widgets would make it.
 void wex_fit_x(GtkWidget* window);

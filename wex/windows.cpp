@@ -227,6 +227,17 @@ void FOCUS(Widget widget) {
     gtk_widget_grab_focus(focus);
 }
 
+// The widget's accessible object takes both texts as its "accessible-name" and
+// "accessible-description", which screen readers speak; ATK copies them.
+void DESCRIBE(Widget widget, const char* name, const char* description) {
+    T4K_FUNCTION(DESCRIBE);
+    GtkWidget* w = known(widget);
+    if (!w) return;
+    TextCopy name_text(name), description_text(description);
+    g_object_set(gtk_widget_get_accessible(w), "accessible-name", static_cast<const char*>(name_text),
+                 "accessible-description", static_cast<const char*>(description_text), nullptr);
+}
+
 void UNFOCUS(Widget widget) {
     T4K_FUNCTION(UNFOCUS);
     if (GtkWidget* focus = role_widget(WEX_GET_HANDLE(void, wex_widget_focus, known_widget(widget))))

@@ -1,6 +1,7 @@
 // rules.cpp: the exploration game's state, the new board, the tile actions and the move rule.
 #include "games/kelvado/rules.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -190,4 +191,18 @@ bool kelvado::click_cell(int col, int row) {
     else
         T4K_ASSIGN(message$, NOTHING_TO_DO);
     return true;
+}
+
+// A tile's uses so far, counted from what START_TILES deals it with.
+std::string cell_description(int col, int row) {
+    T4K_FUNCTION(cell_description);
+    static constexpr const char* KINDS[] = {"empty", "mountain", "forest", "lake", "village", "rubble"};
+    static constexpr const char* USED[] = {"not used", "used once", "used twice"};
+    const Cell& cell = board[row][col];
+    if (!cell.seen) return "unexplored";
+    if (cell.kind < EMPTY || cell.kind > RUBBLE) return "empty";
+    std::string text = KINDS[cell.kind];
+    for (const StartTile& tile : START_TILES)
+        if (tile.kind == cell.kind) text = text + ", " + USED[std::clamp(tile.uses - cell.uses, 0, 2)];
+    return text;
 }

@@ -1,6 +1,7 @@
 // rules.h: the exploration game's state and every move that changes it (no toolkit here).
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Global: the state and its step-by-step operations; namespace kelvado: constants, types, helpers and click_cell.
 namespace kelvado {
@@ -31,6 +32,8 @@ extern kelvado::Cell board[kelvado::BOARD_SIZE][kelvado::BOARD_SIZE];  // board[
 
 // The state the program starts with: a new game's values; the board is dealt by init_board.
 void set_start_values();
+// What the cell (col, row) shows, as a screen reader says it: "forest, used once".
+std::string cell_description(int col, int row);
 // The start values of a new game, with no message.
 void init_game();
 void add_random(int count, int kind, int uses);

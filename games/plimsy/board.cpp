@@ -133,16 +133,25 @@ void update_hud() {
     show_number(record_mark, high_score);
 }
 
-// The canvas's button-press handler.  A click outside the grid changes and redraws nothing.
-// It returns 0 so that GTK goes on to the other handlers of the press.
+// A click's (or Space's) move on a cell of the board, redrawn.
+void play_cell(int col, int row) {
+    T4K_FUNCTION(play_cell);
+    click_cell(col, row);
+    redraw();
+}
+
+// The canvas's button-press handler.  A click outside the grid changes and redraws nothing but
+// the cursor.  It returns 0 so that GTK goes on to the other handlers of the press.
 int handle_move() {
     T4K_FUNCTION(handle_move);
     const int col = GRID.col_at(MOUSE(0)), row = GRID.row_at(MOUSE(1));
-    if (!GRID.contains(col, row)) return 0;
-    click_cell(col, row);
-    redraw();
+    click_hides_cursor(col, row);
+    if (GRID.contains(col, row)) play_cell(col, row);
     return 0;
 }
+
+// The cursor in magenta, which stands out on the pieces and on the selection's blue.
+extern const Keyboard KEYBOARD{"Plimsy", &top, &screen, GRID, "#ff00ff", false};
 
 namespace {
 

@@ -199,3 +199,11 @@ void plimsy::click_cell(int col, int row) {
     select_from(col, row);
     if (sel_size <= 1) clear_selection();
 }
+
+std::string cell_description(int col, int row) {
+    T4K_FUNCTION(cell_description);
+    static constexpr const char* KINDS[] = {"empty", "robot", "flower", "ladybug", "cloud", "bee"};
+    const Cell& cell = board[row][col];
+    const std::string kind = cell.kind > EMPTY && cell.kind <= BEE ? KINDS[cell.kind] : KINDS[EMPTY];
+    return cell.selected ? kind + ", selected" : kind;
+}

@@ -1,6 +1,7 @@
 // rules.h: the column-clearing game's state and the operations that change it.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Global: the state and its step-by-step operations; namespace plimsy: constants, types, helpers and click_cell.
 namespace plimsy {
@@ -33,6 +34,8 @@ extern plimsy::Cell board[plimsy::ROWS][plimsy::COLUMNS];
 
 // The state the program starts with: a new game's values and no record yet.
 void set_start_values();
+// What the cell (col, row) shows, as a screen reader says it: "forest, used once".
+std::string cell_description(int col, int row);
 // Start values of a new game; carries the finished game's score into the record.
 void init_game();
 // Fills every cell with a random piece and counts the robots.

@@ -111,14 +111,26 @@ void update_hud() {
     show_number(record_mark, high_score);
 }
 
-// The canvas's button-press handler: every click counts, even one while the level is complete,
-// and is redrawn.  It returns 0 so that GTK goes on to the other handlers of the press.
+// A click's (or Space's) move: every one counts, even one while the level is complete, and is
+// redrawn.
+void play_cell(int col, int row) {
+    T4K_FUNCTION(play_cell);
+    click_cell(col, row);
+    redraw();
+}
+
+// The canvas's button-press handler.  It returns 0 so that GTK goes on to the other handlers of
+// the press.
 int handle_move() {
     T4K_FUNCTION(handle_move);
-    click_cell(GRID.col_at(MOUSE(0)), GRID.row_at(MOUSE(1)));
-    redraw();
+    const int col = GRID.col_at(MOUSE(0)), row = GRID.row_at(MOUSE(1));
+    click_hides_cursor(col, row);
+    play_cell(col, row);
     return 0;
 }
+
+// The cursor in magenta, which no picture of the game uses; it moves diagonally, as the robots.
+extern const Keyboard KEYBOARD{"Torvane", &top, &screen, GRID, "#ff00ff", true};
 
 namespace {
 

@@ -161,3 +161,12 @@ void torvane::click_cell(int col, int row) {
         if (robot_alive(i)) move_robot(i, col, row);
     if (batt_count <= 0) level_complete = 1;
 }
+
+// A live robot stands over what its cell holds, and hides it.
+std::string cell_description(int col, int row) {
+    T4K_FUNCTION(cell_description);
+    static constexpr const char* VALUES[] = {"empty", "tree", "mine", "battery", "crater"};
+    if (robot_at(col, row) >= 0) return "robot";
+    const int32_t value = board[row][col];
+    return value > CELL_FREE && value <= CELL_CRATER ? VALUES[value] : VALUES[CELL_FREE];
+}

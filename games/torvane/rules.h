@@ -1,6 +1,7 @@
 // rules.h: the robot game's state (board, robots, energy, score, level) and its click rule.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Global: the state and its step-by-step operations; namespace torvane: constants, types, helpers and click_cell.
 namespace torvane {
@@ -35,6 +36,8 @@ extern torvane::Robot robots[torvane::ROBOT_COUNT];
 
 // The state the program starts with: a new game's values and no record yet.
 void set_start_values();
+// What the cell (col, row) shows, as a screen reader says it: "forest, used once".
+std::string cell_description(int col, int row);
 // A new game: carries a better score into high_score, then resets level, energy and score.
 void init_game();
 // Places `count` cells of `value` on free cells drawn at random.

@@ -38,7 +38,7 @@ check_man_page() {
     warnings=$(man --warnings=w -l "$page" 2>&1 >/dev/null) || fail "man cannot render $page"
     [ -z "$warnings" ] || fail "$page renders with warnings: $warnings"
     text=$(man -l "$page" 2>/dev/null)
-    for section in NAME SYNOPSIS DESCRIPTION RULES MOUSE BUTTONS OPTIONS "EXIT STATUS"; do
+    for section in NAME SYNOPSIS DESCRIPTION RULES MOUSE KEYS BUTTONS OPTIONS "EXIT STATUS"; do
         grep -qx "$section" <<< "$text" || fail "$page: no $section section"
     done
     grep -qE "^ *$game +- " <<< "$text" || fail "$page: the NAME line does not name $game"

@@ -1,9 +1,11 @@
 // kelvado_e2e_test.cpp: the real kelvado on the X server, clicked with xdotool, read with import.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "tests/kelvado/screen.h"
+#include "tests/support/keys.h"
 
 namespace {
 
@@ -195,6 +197,52 @@ TEST_F(Kelvado, GamePlayedToItsEndShowsTheOverlayAndIgnoresClicks) {
     game->sync();  // every click handled, and whatever it changed painted
     EXPECT_EQ(canvas(), ended) << "a click after the end changed the board";
     EXPECT_EQ(time_label(), time_at_end);
+}
+
+const keys::Board KEY_BOARD{GRID_START, GRID_START, CELL, CELLS, CELLS};
+
+// What a screen reader hears of a cell the canvas shows (a tile's uses do not show).
+std::string heard(Shown shown) {
+    static const char* const SAID[] = {"unexplored", "empty", "mountain", "forest", "lake", "village", "rubble", "?"};
+    return SAID[shown + 1];
+}
+
+// A player without a mouse: Space and Return do nothing before an arrow shows the cursor on the
+// centre cell; it stops at the edges; Space explores the cell it stands on, row after row, until
+// the time runs out.  A screen reader, reading through ATK, hears the cell the cursor is on.
+TEST_F(Kelvado, KeysAlonePlayToTheEndAndTheCursorsCellIsSpoken) {
+    const std::string spoken = ::testing::TempDir() + "kelvado-spoken";
+    setenv("GTK_MODULES", ATK_PROBE, 1);
+    setenv(keys::PROBE_FILE_VARIABLE, spoken.c_str(), 1);
+    start();
+    unsetenv("GTK_MODULES");
+    EXPECT_EQ(keys::wait_spoken(spoken, {"Kelvado", ""}), (keys::Spoken{"Kelvado", ""}));
+
+    game->keys({"space", "Return", "Left"});
+    const auto cursor_at = [](int col, int row) {
+        return [=](const Image& c) { const keys::Seen s = keys::find_cursor(c, KEY_BOARD); return s.shown && s.col == col && s.row == row; };
+    };
+    Image shown = wait_canvas(cursor_at(5, 5));
+    EXPECT_TRUE(cursor_at(5, 5)(shown)) << keys::find_cursor(shown, KEY_BOARD).problem;
+    EXPECT_TRUE(only_cell_changed(first_board, shown, 5, 5)) << "Space or Return acted without a cursor";
+    EXPECT_EQ(keys::wait_spoken(spoken, {"Kelvado", "Row 6, column 6: unexplored"}).description, "Row 6, column 6: unexplored");
+
+    game->keys({"Up"}, 7);
+    game->keys({"Left"}, 7);
+    shown = wait_canvas(cursor_at(0, 0));
+    ASSERT_TRUE(cursor_at(0, 0)(shown)) << "the cursor does not stop at the top left corner";
+    int col = 0, row = 0;
+    for (; row < CELLS && overlay_yellow(shown) <= 300; row++) {
+        const char* along = row % 2 ? "Left" : "Right";
+        for (int n = 0; n < CELLS; n++) game->keys({"space", n + 1 < CELLS ? along : "Down"});
+        col = row % 2 ? 0 : CELLS - 1;
+        shown = wait_canvas(cursor_at(col, std::min(row + 1, CELLS - 1)));
+    }
+    EXPECT_GT(overlay_yellow(shown), 300) << "no GAME OVER or VICTORY! after " << row << " rows";
+    EXPECT_EQ(hourglasses(shown), 75) << "25 cells explored in 25 time units";
+    const std::string cell = "Row " + std::to_string(row + 1) + ", column " + std::to_string(col + 1) + ": ";
+    const std::string said = keys::wait_spoken(spoken, {"Kelvado", cell + heard(shown_at(shown, col, row))}).description;
+    EXPECT_EQ(said.substr(0, said.find(',', cell.size())), cell + heard(shown_at(shown, col, row)));
 }
 
 }  // namespace

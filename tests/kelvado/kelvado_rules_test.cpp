@@ -413,4 +413,20 @@ TEST(KelvadoRandomPlay, InvariantsHoldOverAHundredThousandMoves) {
     EXPECT_GT(refusals, 100);
 }
 
+// What a screen reader says of a cell: what its picture shows, and a tile's uses so far.
+TEST(KelvadoDescription, SaysWhatTheCellShows) {
+    struct Case { Cell cell; const char* said; };
+    const Case cases[] = {
+        {{MOUNTAIN, 3, 0}, "unexplored"},        {{EMPTY, 0, 1}, "empty"},
+        {{MOUNTAIN, 3, 1}, "mountain, not used"}, {{MOUNTAIN, 1, 1}, "mountain, used twice"},
+        {{FOREST, 1, 1}, "forest, used once"},    {{LAKE, 2, 1}, "lake, not used"},
+        {{VILLAGE, 1, 1}, "village, used once"},  {{RUBBLE, 0, 1}, "rubble"},
+        {{99, 0, 1}, "empty"},
+    };
+    for (const Case& c : cases) {
+        board[9][0] = c.cell;
+        EXPECT_EQ(cell_description(0, 9), c.said) << "kind " << c.cell.kind << ", uses " << c.cell.uses;
+    }
+}
+
 }  // namespace

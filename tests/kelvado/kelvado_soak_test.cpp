@@ -243,7 +243,8 @@ TEST(KelvadoSoak, ClicksNewAndStartUpFollowTheRules) {
     const soak::Layout layout{WEX_BINARY_DIR "/games/kelvado/kelvado", "Kelvado", WINDOW_WIDTH, WINDOW_HEIGHT,
                               {CANVAS_LEFT + GRID_START, GRID_START, CELLS * CELL, CELLS * CELL},
                               {NEW_BUTTON_X, NEW_BUTTON_Y, LABEL_WIDTH, LABEL_HEIGHT},
-                              {QUIT_BUTTON_X, QUIT_BUTTON_Y, LABEL_WIDTH, LABEL_HEIGHT}};
+                              {QUIT_BUTTON_X, QUIT_BUTTON_Y, LABEL_WIDTH, LABEL_HEIGHT},
+                              {CANVAS_LEFT, 0, CANVAS_SIZE, CANVAS_SIZE}, {GRID_START, GRID_START, CELL, CELLS, CELLS}, false};
     KelvadoReferee referee;
     soak::run(layout, referee, 250);
 }

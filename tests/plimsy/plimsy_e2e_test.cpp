@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "tests/plimsy/screen.h"
+#include "tests/support/keys.h"
 
 namespace {
 
@@ -161,6 +163,38 @@ TEST_F(Plimsy, NewGameDealsAFullBoard) {
     canvas_ = read_until([](const Image& shot) { return full(kinds_of(shot)); });
     EXPECT_TRUE(full(kinds_of(canvas_)));
     EXPECT_EQ(selected_count(canvas_), 0);
+}
+
+// A player without a mouse: the first arrow shows the cursor on the centre cell; arrows walk it
+// to a group, Space selects the group and Return removes it (New, which holds the focus, is never
+// pressed), until no group is left and the bottom line says GAME OVER.
+TEST_F(Plimsy, KeysAlonePlayToTheEnd) {
+    const keys::Board board{GRID, GRID, CELL, COLUMNS, ROWS};
+    const auto cursor_at = [&](int col, int row) {
+        return [=](const Image& c) { const keys::Seen s = keys::find_cursor(c, board); return s.shown && s.col == col && s.row == row; };
+    };
+    program_.click(NEW_BUTTON_X, BUTTON_Y);  // the button now holds the focus
+    program_.sync();
+    canvas_ = read_until([](const Image& shot) { return full(kinds_of(shot)); });
+    board_ = kinds_of(canvas_);
+    int col = COLUMNS / 2, row = ROWS / 2, moves = 0;
+    program_.keys({"Up"});
+    canvas_ = read_until(cursor_at(col, row));
+    ASSERT_TRUE(cursor_at(col, row)(canvas_)) << keys::find_cursor(canvas_, board).problem;
+    for (auto piece = find_piece(board_, true); piece && moves < COLUMNS * ROWS; piece = find_piece(board_, true), moves++) {
+        const int dc = (*piece)[0] - col, dr = (*piece)[1] - row;
+        if (dc) program_.keys({dc > 0 ? "Right" : "Left"}, std::abs(dc));
+        if (dr) program_.keys({dr > 0 ? "Down" : "Up"}, std::abs(dr));
+        col = (*piece)[0], row = (*piece)[1];
+        program_.keys({"space", "Return"});
+        const Board expected = after_removal(board_, group_of(board_, col, row));
+        canvas_ = read_until([&](const Image& shot) { return kinds_of(shot) == expected && cursor_at(col, row)(shot); });
+        board_ = kinds_of(canvas_);
+        ASSERT_EQ(text(board_), text(expected)) << "move " << moves << ", the group at (" << col << ", " << row << ")";
+    }
+    EXPECT_GT(moves, 0);
+    EXPECT_EQ(selected_count(canvas_), 0);
+    EXPECT_GT(selection_text_pixels(canvas_), 0) << "no GAME OVER under the board after " << moves << " moves";
 }
 
 TEST(PlimsyCommandLine, VemtoFlagNamesTheConverterAndExits) {

@@ -431,4 +431,18 @@ TEST(PlimsyRandomPlay, InvariantsHoldAfterEveryClick) {
     EXPECT_GT(removals, 3000);
 }
 
+// What a screen reader says of a cell: its piece, and whether it is selected.
+TEST(PlimsyDescription, SaysThePieceAndTheSelection) {
+    struct Case { Cell cell; const char* said; };
+    const Case cases[] = {
+        {{ROBOT, 1}, "robot, selected"}, {{FLOWER, 0}, "flower"}, {{LADYBUG, 0}, "ladybug"},
+        {{CLOUD, 1}, "cloud, selected"}, {{BEE, 0}, "bee"},       {{EMPTY, 0}, "empty"},
+        {{-7, 0}, "empty"},
+    };
+    for (const Case& c : cases) {
+        board[ROWS - 1][COLUMNS - 1] = c.cell;
+        EXPECT_EQ(cell_description(COLUMNS - 1, ROWS - 1), c.said) << "kind " << c.cell.kind;
+    }
+}
+
 }  // namespace

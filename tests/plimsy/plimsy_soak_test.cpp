@@ -160,7 +160,8 @@ private:
 TEST(PlimsySoak, ClicksNewAndStartUpFollowTheRules) {
     const soak::Layout layout{WEX_BINARY_DIR "/games/plimsy/plimsy", "Plimsy", WINDOW_WIDTH, WINDOW_HEIGHT,
                               {GRID, GRID, COLUMNS * CELL, ROWS * CELL},
-                              {710, LABEL_Y, LABEL_W, LABEL_H}, {805, LABEL_Y, LABEL_W, LABEL_H}};
+                              {710, LABEL_Y, LABEL_W, LABEL_H}, {805, LABEL_Y, LABEL_W, LABEL_H},
+                              {0, 0, CANVAS_WIDTH, CANVAS_HEIGHT}, {GRID, GRID, CELL, COLUMNS, ROWS}, false};
     PlimsyReferee referee;
     soak::run(layout, referee, 250);
 }

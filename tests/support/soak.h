@@ -1,11 +1,14 @@
-// soak.h: a long run of clicks on a real game: single, double and triple clicks on and off the
-// board, New in bursts and clicks while the program starts, each checked by the game's referee,
-// with the process's life, its standard error and its resident memory watched throughout.
+// soak.h: a long run of clicks and keys on a real game: single, double and triple clicks on and
+// off the board, New in bursts, clicks while the program starts, and among them the keyboard's
+// arrows (pressed and held), Space and Return, Ctrl+N and keys the games do not use, each checked
+// by the game's referee, the keyboard cursor by the soak itself, with the process's life, its
+// standard error and its resident memory watched throughout.
 #pragma once
 #include <map>
 #include <optional>
 #include <string>
 
+#include "tests/support/keys.h"
 #include "tests/support/x11_session.h"
 
 namespace soak {
@@ -26,9 +29,15 @@ struct Layout {
     int width, height;  // of the window
     Rect board;         // every pixel of it lies on a cell
     Rect new_button, quit_button;
+    Rect canvas;        // a click anywhere on it hides the keyboard cursor
+    keys::Board grid;   // the board's cells on the canvas, where the cursor moves
+    bool diagonals;     // whether the cursor also moves diagonally
 };
 
 // Presses at one point of the window: on the board, somewhere else (but on no button), or on New.
+// A key is handed to the referee as what it does: Space or Return as presses on the cursor's
+// cell (or, with no cursor, as presses that change nothing), Ctrl+N as New, any other key as a
+// press off the board; the referee sees the window with the cursor's frame painted out.
 struct Event {
     enum Kind { BOARD, OFF_BOARD, NEW } kind;
     Point at;

@@ -343,6 +343,21 @@ void Program::click(int x, int y, int presses) const {
     click_screen(origin_.x + x, origin_.y + y, presses, x < origin_.width / 2 ? 1 : -1, y < origin_.height / 2 ? 1 : -1);
 }
 
+void Program::keys(const std::vector<std::string>& names, int repeat) const {
+    std::vector<std::string> command{"xdotool", "mousemove", std::to_string(origin_.x + 1), std::to_string(origin_.y + 1),
+                                     "key", "--repeat", std::to_string(repeat), "--delay", "0"};
+    command.insert(command.end(), names.begin(), names.end());
+    if (run_command(command).status != 0) throw std::runtime_error("xdotool could not type");
+}
+
+void Program::hold_key(const std::string& name, milliseconds how_long) const {
+    const double seconds = std::chrono::duration<double>(how_long).count();
+    const CommandResult done = run_command({"xdotool", "mousemove", std::to_string(origin_.x + 1),
+                                            std::to_string(origin_.y + 1), "keydown", name, "sleep",
+                                            std::to_string(seconds), "keyup", name});
+    if (done.status != 0) throw std::runtime_error("xdotool could not hold " + name);
+}
+
 namespace {
 // The state letter of a process's main thread in /proc ('R' running, 'S' sleeping, ...).
 char process_state(pid_t pid) {

@@ -95,6 +95,13 @@ public:
     // Moves the pointer to (x, y) of the window, then presses button 1 there `presses` times in a
     // quick series, as fast as a double or triple click (GDK reports those as such).
     void click(int x, int y, int presses = 1) const;
+    // Types the keys, by xdotool's names ("Left", "space", "ctrl+n"), each pressed and released
+    // in turn, `repeat` times over, as fast as the server takes them.  The pointer goes to the
+    // window's top-left corner first, on no widget that shows it: without a window manager the
+    // keyboard goes to the window under the pointer.
+    void keys(const std::vector<std::string>& names, int repeat = 1) const;
+    // Holds one key down for a while, so that the X server repeats it, and releases it.
+    void hold_key(const std::string& name, milliseconds how_long) const;
     // Returns once the program has handled every event sent to it so far and repainted what
     // that changed; throws if it does not answer (hangs) within the timeout.
     void sync(milliseconds timeout = milliseconds(20000)) const;

@@ -123,7 +123,9 @@ inline ClickOutcome check_click(const Board& before, const Board& after, Cell ta
             continue;
         }
         if (all_steps.count(next) != 1 || robots.count(next) || after.at(next) == OTHER) continue;
-        if (t == MINE && after.at(next) != CRATER)
+        // Two robots may be dealt on one cell (a deal does not look at the robots): the second
+        // then follows the first onto the crater it left.
+        if (t == MINE && after.at(next) != CRATER && after.at(next) != ROBOT)
             return {0, "the robot from " + name(r) + " stepped on a mine at " + name(next) + ", and no crater shows"};
         if ((t == FREE || t == BATTERY || t == CRATER) && after.at(next) != ROBOT)
             return {0, "the robot from " + name(r) + " did not step to " + name(next)};

@@ -10,6 +10,7 @@
 
 #include "games/torvane/rules.h"
 #include "tests/torvane/screen.h"
+#include "tests/support/keys.h"
 
 namespace {
 
@@ -294,6 +295,44 @@ TEST_F(TorvaneWindow, QuitButtonEndsWithStatusZero) {
     ASSERT_TRUE(exit.has_value());
     EXPECT_TRUE(exit->exited);
     EXPECT_EQ(exit->status, 0);
+}
+
+// A player without a mouse: the cursor goes to the cell that moves the most robots, diagonally
+// first, and Space sends them there; Ctrl+N deals again once every robot is lost; until the
+// energy is spent and GAME OVER shows.
+TEST_F(TorvaneWindow, KeysAlonePlayToGameOver) {
+    const keys::Board board{0, 0, CELL, CELLS, CELLS};
+    const auto cursor_at = [&](Cell c) {
+        return [=](const Image& i) { const keys::Seen s = keys::find_cursor(i, board); return s.shown && s.col == c.first && s.row == c.second; };
+    };
+    Image shown = dealt_canvas();
+    Cell cursor{CELLS / 2, CELLS / 2};
+    program_->keys({"KP_Up"});
+    shown = program_->read_until(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE, cursor_at(cursor));
+    ASSERT_TRUE(cursor_at(cursor)(shown)) << keys::find_cursor(shown, board).problem;
+    int presses = 0;
+    for (; !shows_game_over(shown) && presses < 200; presses++) {
+        const Board b = classify(shown);
+        if (b.count(ROBOT) == 0) {
+            program_->keys({"ctrl+n"});
+            shown = changed_canvas(shown);
+            continue;
+        }
+        const Cell target = busiest_target(b);
+        const int dc = target.first - cursor.first, dr = target.second - cursor.second;
+        const int diagonal = std::min(std::abs(dc), std::abs(dr));
+        const char* diagonal_key = dr < 0 ? (dc < 0 ? "KP_Home" : "Prior") : (dc < 0 ? "End" : "KP_Next");
+        if (diagonal) program_->keys({diagonal_key}, diagonal);
+        if (std::abs(dc) > diagonal) program_->keys({dc > 0 ? "Right" : "Left"}, std::abs(dc) - diagonal);
+        if (std::abs(dr) > diagonal) program_->keys({dr > 0 ? "Down" : "Up"}, std::abs(dr) - diagonal);
+        cursor = target;
+        program_->keys({"space"});
+        program_->sync();
+        shown = program_->read_until(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE, cursor_at(cursor));
+        ASSERT_TRUE(cursor_at(cursor)(shown)) << "press " << presses;
+    }
+    EXPECT_TRUE(shows_game_over(shown)) << "no GAME OVER after " << presses << " presses of Space";
+    EXPECT_GT(knob_position(energy_gauge()), 0.85) << "no energy left: the slider is at the bottom";
 }
 
 TEST(TorvaneProgram, VemtoFlagAnswersAndExits) {

@@ -438,4 +438,20 @@ TEST(TorvaneRandomPlay, InvariantsHoldOverManyGames) {
     EXPECT_GT(overs, 100) << "random play should run out of energy sometimes";
 }
 
+// What a screen reader says of a cell: a live robot over whatever the cell holds.
+TEST(TorvaneDescription, SaysTheRobotOrWhatTheCellHolds) {
+    struct Case { int32_t value; bool robot; const char* said; };
+    const Case cases[] = {
+        {CELL_FREE, false, "empty"}, {CELL_TREE, false, "tree"},     {CELL_MINE, false, "mine"},
+        {CELL_BATTERY, false, "battery"}, {CELL_CRATER, false, "crater"}, {CELL_CRATER, true, "robot"},
+        {CELL_FREE, true, "robot"},  {77, false, "empty"},
+    };
+    for (Robot& robot : robots) robot = {-1, -1};
+    for (const Case& c : cases) {
+        board[9][0] = c.value;
+        robots[5] = c.robot ? Robot{0, 9} : Robot{-1, -1};
+        EXPECT_EQ(cell_description(0, 9), c.said) << "value " << c.value;
+    }
+}
+
 }  // namespace

@@ -154,7 +154,8 @@ private:
 TEST(TorvaneSoak, ClicksNewAndStartUpFollowTheRules) {
     const soak::Layout layout{WEX_BINARY_DIR "/games/torvane/torvane", "Torvane", 960, 720,
                               {CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE},
-                              {RIGHT_X, NEW_Y, CONTROL_W, CONTROL_H}, {RIGHT_X, QUIT_Y, CONTROL_W, CONTROL_H}};
+                              {RIGHT_X, NEW_Y, CONTROL_W, CONTROL_H}, {RIGHT_X, QUIT_Y, CONTROL_W, CONTROL_H},
+                              {CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE}, {0, 0, CELL, CELLS, CELLS}, true};
     TorvaneReferee referee;
     soak::run(layout, referee, 250);
 }

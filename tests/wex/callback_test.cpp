@@ -90,4 +90,8 @@ TEST_F(Callbacks, CallbackxOnAnUnknownHandle) {
     static int not_a_widget;
     EXPECT_PROGRAM_EXITS_PRINTING("WARNING: Cannot setup callback for widget!\n$", CALLBACKX(&not_a_widget, on_click, 5));
 }
+TEST_F(Callbacks, AFunctionAskingForArgumentsTheSignalLacks) {
+    EXPECT_PROGRAM_EXITS_PRINTING("WARNING: Cannot setup callback for wex_widget!\n$",
+                                  CALLBACK(BUTTON("b", 10, 10), [](Widget, int, void*) {}));
+}
 }  // namespace

@@ -297,6 +297,29 @@ TEST_F(Windows, FocusActsOnTheFocusEntry) {
     EXPECT_FALSE(GTK_WIDGET_CAN_FOCUS(entry));
 }
 
+// What a screen reader hears of a canvas: the texts read back through ATK, copied at the call.
+TEST_F(Windows, DescribeSetsTheAccessibleNameAndDescription) {
+    Widget window = WINDOW("Described", 200, 200);
+    Widget canvas = CANVAS(100, 100);
+    ATTACH(window, canvas, 0, 0);
+    char changing[] = "Row 4, column 7: forest, used once";
+    struct Case { const char* name; const char* description; const char* heard_name; const char* heard; };
+    const Case cases[] = {
+        {"Kelvado", changing, "Kelvado", "Row 4, column 7: forest, used once"},
+        {"Kelvado", changing + 17, "Kelvado", "forest, used once"},
+        {nullptr, nullptr, "", ""},
+        {"Plimsy", "Row 2, column 3: robot, selected", "Plimsy", "Row 2, column 3: robot, selected"},
+    };
+    for (const Case& c : cases) {
+        DESCRIBE(canvas, c.name, c.description);
+        changing[0] = 'X';  // the toolkit kept a copy, not the caller's text
+        AtkObject* accessible = gtk_widget_get_accessible(GTK_WIDGET(canvas));
+        EXPECT_STREQ(atk_object_get_name(accessible), c.heard_name);
+        EXPECT_STREQ(atk_object_get_description(accessible), c.heard);
+        changing[0] = 'R';
+    }
+}
+
 TEST_F(Windows, FontActsOnTheFontEntry) {
     Widget window = WINDOW("Font", 200, 100);
     GtkWidget* box = gtk_event_box_new();
@@ -354,6 +377,7 @@ TEST_F(Windows, BadHandlesAreIgnoredQuietly) {
             ENABLE(bad);
             FOCUS(bad);
             UNFOCUS(bad);
+            DESCRIBE(bad, "name", "description");
             wex::wex_NOTEBOOK_hack(static_cast<GtkNotebook*>(bad), nullptr, 0, nullptr);
         }
         std::fprintf(stderr, "survived\n");
