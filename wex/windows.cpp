@@ -231,7 +231,7 @@ void FOCUS(Widget widget) {
 // "accessible-description", which screen readers speak; ATK copies them.
 void DESCRIBE(Widget widget, const char* name, const char* description) {
     T4K_FUNCTION(DESCRIBE);
-    GtkWidget* w = known(widget);
+    GtkWidget* w = known_widget(widget);
     if (!w) return;
     TextCopy name_text(name), description_text(description);
     g_object_set(gtk_widget_get_accessible(w), "accessible-name", static_cast<const char*>(name_text),

@@ -139,7 +139,7 @@ int handle_move() {
 }
 
 // The cursor in magenta, which no picture of the game uses.
-extern const Keyboard KEYBOARD{"Kelvado", &top, &screen, GRID, "#ff00ff", false};
+extern const Keyboard KEYBOARD{"Kelvado", &top, &canvas, GRID, "#ff00ff", false};
 
 namespace {
 

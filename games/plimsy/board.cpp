@@ -151,7 +151,7 @@ int handle_move() {
 }
 
 // The cursor in magenta, which stands out on the pieces and on the selection's blue.
-extern const Keyboard KEYBOARD{"Plimsy", &top, &screen, GRID, "#ff00ff", false};
+extern const Keyboard KEYBOARD{"Plimsy", &top, &canvas, GRID, "#ff00ff", false};
 
 namespace {
 

@@ -130,7 +130,7 @@ int handle_move() {
 }
 
 // The cursor in magenta, which no picture of the game uses; it moves diagonally, as the robots.
-extern const Keyboard KEYBOARD{"Torvane", &top, &screen, GRID, "#ff00ff", true};
+extern const Keyboard KEYBOARD{"Torvane", &top, &canvas, GRID, "#ff00ff", true};
 
 namespace {
 
