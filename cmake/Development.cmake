@@ -8,10 +8,11 @@ include(CMakePackageConfigHelpers)
 
 set(WEX_DEV_PACKAGE libwex-dev)
 # Everything under a folder of its own: the runtime's headers and archive have names too
-# common to stand in the system's include and library folders themselves.
+# common to stand in the system's include and library folders themselves. The library folder
+# is chosen when installing (cmake/Layout.cmake).
 set(WEX_INCLUDE_ROOT ${CMAKE_INSTALL_INCLUDEDIR}/wex)  # programs include "wex/wex.h" from here
-set(WEX_LIBRARY_DIR ${CMAKE_INSTALL_LIBDIR}/wex)
-set(WEX_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/wex)
+set(WEX_LIBRARY_DIR ${WEX_LIBDIR_DESTINATION}/wex)
+set(WEX_CMAKE_DIR ${WEX_LIBDIR_DESTINATION}/cmake/wex)
 set(WEX_DEV_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/${WEX_DEV_PACKAGE})
 
 # The public headers: the two chief headers and what they include, nothing of the toolkit's
@@ -25,27 +26,27 @@ foreach(dir runtime wex)
           COMPONENT dev EXCLUDE_FROM_ALL)
 endforeach()
 
-install(TARGETS runtime wex EXPORT wexTargets
-        ARCHIVE DESTINATION ${WEX_LIBRARY_DIR} COMPONENT dev EXCLUDE_FROM_ALL
-        INCLUDES DESTINATION ${WEX_INCLUDE_ROOT})
-install(EXPORT wexTargets NAMESPACE wex:: DESTINATION ${WEX_CMAKE_DIR}
-        COMPONENT dev EXCLUDE_FROM_ALL)
+install(TARGETS runtime wex ARCHIVE DESTINATION ${WEX_LIBRARY_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/wexConfigVersion.cmake
                                  COMPATIBILITY SameMinorVersion)
-install(FILES ${PROJECT_SOURCE_DIR}/cmake/wexConfig.cmake ${PROJECT_BINARY_DIR}/wexConfigVersion.cmake
-        DESTINATION ${WEX_CMAKE_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
 
-# The pkg-config file names the prefix it is installed under, which CPack chooses only when it
-# installs: so it is written at install time, then installed like any other file.
+# The pkg-config file names the prefix it is installed under, and the CMake package how far
+# that prefix lies above the library folder; both are known only when installing (CPack chooses
+# its prefix then), so they are written at install time, then installed like any other file.
 set(pc_file ${PROJECT_BINARY_DIR}/pkgconfig/wex.pc)
+set(config_file ${PROJECT_BINARY_DIR}/wexConfig.cmake)
 install(CODE "
   set(prefix \"\${CMAKE_INSTALL_PREFIX}\")
   set(include_root ${WEX_INCLUDE_ROOT})
   set(library_dir ${WEX_LIBRARY_DIR})
   set(version ${PROJECT_VERSION})
-  configure_file(${PROJECT_SOURCE_DIR}/cmake/wex.pc.in ${pc_file} @ONLY)"
+  file(RELATIVE_PATH prefix_from_libdir \"/${WEX_LIBDIR_DESTINATION}\" /)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wex.pc.in ${pc_file} @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wexConfig.cmake.in ${config_file} @ONLY)"
   COMPONENT dev EXCLUDE_FROM_ALL)
-install(FILES ${pc_file} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev EXCLUDE_FROM_ALL)
+install(FILES ${pc_file} DESTINATION ${WEX_LIBDIR_DESTINATION}/pkgconfig COMPONENT dev EXCLUDE_FROM_ALL)
+install(FILES ${config_file} ${PROJECT_BINARY_DIR}/wexConfigVersion.cmake
+        DESTINATION ${WEX_CMAKE_DIR} COMPONENT dev EXCLUDE_FROM_ALL)
 
 # The reference, and the examples with the CMakeLists.txt that builds them against this package.
 install(FILES ${PROJECT_SOURCE_DIR}/docs/wex.md DESTINATION ${WEX_DEV_DOC_DIR}

@@ -1,14 +1,16 @@
-# Packaging.cmake: where the games' desktop files go on install, and the two Debian packages CPack makes.
+# Packaging.cmake: where the games' desktop files, licence and changelog go on install, and the
+# two Debian packages CPack makes.
 include(GNUInstallDirs)
 
 set(WEX_GAMES kelvado plimsy torvane)
 set(WEX_ICON_SIZES 48 128)
 
 # Debian ships manual pages compressed; gzip -n keeps the archive free of names and times, so
-# the same page always packs to the same bytes.
+# the same page always packs to the same bytes. The page names the project's version.
 function(wex_compressed_man_page game out_var)
-  set(page ${PROJECT_SOURCE_DIR}/games/${game}/desktop/${game}.6)
-  set(packed ${PROJECT_BINARY_DIR}/man/${game}.6.gz)
+  set(page ${PROJECT_BINARY_DIR}/man/${game}.6)
+  set(packed ${page}.gz)
+  configure_file(${PROJECT_SOURCE_DIR}/games/${game}/desktop/${game}.6 ${page} @ONLY)
   add_custom_command(OUTPUT ${packed}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
     COMMAND gzip -9 -n -c ${page} > ${packed}
@@ -35,6 +37,35 @@ foreach(game ${WEX_GAMES})
 endforeach()
 add_custom_target(man_pages ALL DEPENDS ${WEX_MAN_PAGES})
 
+# The changelog states the version too; its top entry must be the one project() names.
+set(changelog ${PROJECT_SOURCE_DIR}/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog} ${PROJECT_SOURCE_DIR}/LICENSE)
+file(STRINGS ${changelog} top_entry LIMIT_COUNT 1)
+string(REPLACE "\\;" ";" top_entry "${top_entry}")  # file(STRINGS) escapes the ";" it reads
+string(REPLACE "." "\\." version_pattern ${PROJECT_VERSION})
+if(NOT top_entry MATCHES "^${PROJECT_NAME} \\(${version_pattern}\\) ")
+  message(FATAL_ERROR "The changelog's top entry, \"${top_entry}\", is not for ${PROJECT_NAME} "
+                      "${PROJECT_VERSION}, the version in CMakeLists.txt: one of them is out of date.")
+endif()
+
+# Each package's documentation folder holds the changelog, compressed as Debian wants, and the
+# licence in Debian's machine-readable copyright format, its text taken from LICENSE.
+set(doc_dir ${PROJECT_BINARY_DIR}/doc)
+file(MAKE_DIRECTORY ${doc_dir})
+execute_process(COMMAND gzip -9 -n -c ${changelog} OUTPUT_FILE ${doc_dir}/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+file(READ ${PROJECT_SOURCE_DIR}/LICENSE licence)
+string(REGEX MATCH "Copyright \\(c\\) ([^\n]*)" _ "${licence}")
+set(copyright_holders ${CMAKE_MATCH_1})
+string(FIND "${licence}" "Permission is hereby granted" terms_start)
+string(SUBSTRING "${licence}" ${terms_start} -1 licence_terms)
+string(STRIP "${licence_terms}" licence_terms)
+string(REPLACE "\n\n" "\n.\n" licence_terms "${licence_terms}")  # a blank line in a field is " ."
+string(REPLACE "\n" "\n " licence_terms "${licence_terms}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/copyright.in ${doc_dir}/copyright @ONLY)
+install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz DESTINATION ${WEX_DEV_DOC_DIR}
+        COMPONENT dev EXCLUDE_FROM_ALL)
+
 # Installing (and so packing) takes what is built and builds nothing itself, so cpack never
 # starts a full build of the tests and benchmarks.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
@@ -54,6 +85,9 @@ set(CPACK_PACKAGE_CONTACT "Seed fd8b3f5f maintainers <maintainers@users.noreply.
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Two builds of one commit pack the same bytes: every packed file gets the commit's time.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/PackedTimes.cmake)
+set(CPACK_WEX_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 # The games and the toolkit's programs link no GUI library: they open GTK 2 and its family by
 # name when they start, so dpkg-shlibdeps cannot see that dependency and it is named here.
 # Debian renamed the library package for 64-bit time_t; either name will do.

@@ -9,7 +9,7 @@ RUN_PACKAGES=(libgtk2.0-0 xvfb imagemagick)
 BUILD_PACKAGES=(cmake g++ make pkg-config libgtk2.0-dev)
 TEST_PACKAGES=(clang libclang-rt-14-dev libgtest-dev libbenchmark-dev binutils xdotool
                libgtkglext1 libgtkgl2.0-1 libgl1-mesa-dri x11-utils
-               desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot valgrind)
+               desktop-file-utils appstream groff-base man-db dpkg-dev fakeroot lintian valgrind)
 
 say() { printf '== %s\n' "$*"; }
 
@@ -27,10 +27,10 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 }
 
-# configure_build DIR [cmake options...]
+# configure_build DIR [cmake options...]: our own builds stop at any compiler warning.
 configure_build() {
     local dir=$1; shift
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWEX_WERROR=ON "$@" >/dev/null
     cmake --build "$dir" -j "$JOBS"
 }
 

@@ -26,6 +26,8 @@
     X(gtk_combo_box_set_active) \
     X(gtk_container_add) \
     X(gtk_dialog_add_buttons) \
+    X(gtk_container_get_children) \
+    X(gtk_container_get_type) \
     X(gtk_drawing_area_new) \
     X(gtk_entry_get_text) \
     X(gtk_entry_get_visibility) \
@@ -51,6 +53,7 @@
     X(gtk_image_new_from_file) \
     X(gtk_image_set_from_pixmap) \
     X(gtk_image_set_from_file) \
+    X(gtk_label_get_layout) \
     X(gtk_label_get_text) \
     X(gtk_label_new) \
     X(gtk_label_get_type) \
@@ -79,6 +82,7 @@
     X(gtk_radio_button_new_with_label_from_widget) \
     X(gtk_range_get_value) \
     X(gtk_range_set_inverted) \
+    X(gtk_range_set_range) \
     X(gtk_range_set_value) \
     X(gtk_rc_parse_string) \
     X(gtk_rc_reset_styles) \
@@ -196,6 +200,7 @@
     X(g_signal_query)
 
 #define WEX_GLIB_FUNCTIONS(X) \
+    X(g_list_free) \
     X(g_slist_free) \
     X(g_malloc) \
     X(g_free) \
@@ -208,7 +213,16 @@
     X(pango_font_description_get_set_fields) \
     X(pango_font_description_get_size) \
     X(pango_layout_get_pixel_size) \
-    X(pango_layout_set_markup)
+    X(pango_layout_set_markup) \
+    X(pango_layout_get_pixel_extents) \
+    X(pango_layout_copy) \
+    X(pango_layout_get_attributes) \
+    X(pango_layout_set_attributes) \
+    X(pango_attr_list_new) \
+    X(pango_attr_list_copy) \
+    X(pango_attr_list_insert) \
+    X(pango_attr_list_unref) \
+    X(pango_attr_scale_new)
 
 #define WEX_GLAREA_FUNCTIONS(X) \
     X(gtk_gl_area_make_current) \

@@ -241,6 +241,11 @@ void HIDE(Widget widget);
 // 1000 warns and keeps the font).  Unknown handle, or a kind with no font: nothing.
 void FONT(Widget widget, const char* description);
 
+// Keeps the text of a label (MARK) or a button within the size it was made with: wherever it would
+// not fit at the widget's font, it shows at the largest smaller size that fits (in 64ths of the
+// font's size), now and after every new text or font.  Any other handle: nothing.
+void FIT(Widget widget);
+
 // Greys the widget out: it takes no input.  Unknown handle: nothing.
 void DISABLE(Widget widget);
 
@@ -337,6 +342,10 @@ Widget VSLIDER(int xsize, int ysize, double minimum, double maximum, double step
 // Turns a slider's scale round (a vertical one then fills from the bottom, as a gauge); its values
 // stay.  Any other handle: nothing.
 void INVERT(Widget slider);
+
+// Gives a slider the range from minimum to maximum, put in order as the constructors do; its value
+// is kept within it.  Any other handle: nothing.
+void RANGE(Widget slider, double minimum, double maximum);
 
 // Shows an image file; TEXT shows another, GRAB$ names it.  CALLBACK: a press of a mouse button.
 Widget IMAGE(const char* file, int xsize, int ysize);
@@ -464,12 +473,12 @@ using wex::WEX_CANVAS_TYPE;
 using wex::INIT; using wex::WEXOPTIONS; using wex::DISPLAY; using wex::SYNC; using wex::QUIT;
 using wex::SCREENSIZE; using wex::WEXLIB$; using wex::REGISTER; using wex::METHOD;
 using wex::WINDOW; using wex::NOTEBOOK; using wex::FRAME; using wex::ATTACH; using wex::SHOW;
-using wex::HIDE; using wex::FONT; using wex::DISABLE; using wex::ENABLE; using wex::FOCUS;
+using wex::HIDE; using wex::FONT; using wex::FIT; using wex::DISABLE; using wex::ENABLE; using wex::FOCUS;
 using wex::UNFOCUS; using wex::BUTTON; using wex::STOCK; using wex::TOGGLE; using wex::CHECK;
 using wex::RADIO; using wex::ENTRY; using wex::WEXENTRY; using wex::PASSWORD; using wex::MARK;
 using wex::COMBO; using wex::HSEPARATOR; using wex::VSEPARATOR; using wex::EDIT; using wex::LIST;
 using wex::MSGDIALOG; using wex::FILEDIALOG; using wex::SPIN; using wex::HSLIDER; using wex::VSLIDER;
-using wex::INVERT;
+using wex::INVERT; using wex::RANGE;
 using wex::IMAGE; using wex::CLIPBOARD; using wex::PROGRESSBAR; using wex::TEXT; using wex::GRAB$;
 using wex::SET; using wex::GET; using wex::CANVAS; using wex::DRAW; using wex::CIRCLE; using wex::SQUARE;
 using wex::LINE; using wex::PIXEL; using wex::OUT; using wex::PICTURE; using wex::GETCOLOR$;

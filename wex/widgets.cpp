@@ -324,6 +324,14 @@ void INVERT(Widget slider) {
         gtk_range_set_inverted(GTK_RANGE(slider), TRUE);
 }
 
+// A slider's new range, made usable as its constructor makes it; GTK keeps the value within it.
+void RANGE(Widget slider, double minimum, double maximum) {
+    T4K_FUNCTION(RANGE);
+    if (__t4k__strcmp(WEX_GET(wex_widget_type$, slider), SLIDER_PROFILE.kind) != 0) return;
+    const Range range = usable_range(minimum, maximum, 1);
+    gtk_range_set_range(GTK_RANGE(slider), range.minimum, range.maximum);
+}
+
 // The image sits in an event box, which is what receives the clicks.
 Widget IMAGE(const char* file, int xsize, int ysize) {
     T4K_FUNCTION(IMAGE);

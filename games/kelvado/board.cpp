@@ -13,7 +13,7 @@
 using namespace kelvado;
 using namespace shapes;
 
-Widget top, screen;
+Widget top, canvas;
 Widget time_mark, folk_mark, food_mark, wood_mark, explored_mark, moves_mark;
 Widget cmd_new, cmd_quit;
 
@@ -155,9 +155,9 @@ const Control CONTROLS[] = {
 void build_window() {
     T4K_FUNCTION(build_window);
     top = WINDOW("Kelvado", WINDOW_WIDTH, WINDOW_HEIGHT);
-    screen = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
-    ATTACH(top, screen, CANVAS_X, 0);
-    CALLBACK(screen, handle_move);
+    canvas = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
+    ATTACH(top, canvas, CANVAS_X, 0);
+    CALLBACK(canvas, handle_move);
     place_controls(top, CONTROLS, CONTROL_WIDTH, CONTROL_HEIGHT);
 }
 

@@ -174,7 +174,7 @@ bool kelvado::game_running() {
 
 bool kelvado::click_cell(int col, int row) {
     T4K_FUNCTION(click_cell);
-    if (!game_running()) return false;
+    if (!game_running() || col < 0 || col >= BOARD_SIZE || row < 0 || row >= BOARD_SIZE) return false;
     Cell& cell = board[row][col];
     if (!cell.seen) {
         explore(cell);

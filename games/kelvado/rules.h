@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+// Global: the state and its step-by-step operations; namespace kelvado: constants, types, helpers and click_cell.
 namespace kelvado {
 
 constexpr int BOARD_SIZE = 10;  // cells per row and per column
@@ -48,7 +49,8 @@ bool game_lost();
 bool game_running();
 
 // The click rule for cell (col, row), both 0 to 9: explore a hidden cell or use the tile of an
-// explored one.  Returns false, changing nothing, when the game is not running.
+// explored one.  Returns false, changing nothing, when the game is not running or the cell is
+// off the board.
 bool click_cell(int col, int row);
 
 }  // namespace kelvado

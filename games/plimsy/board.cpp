@@ -14,7 +14,7 @@
 using namespace plimsy;
 using namespace shapes;
 
-Widget top, screen;
+Widget top, canvas;
 Widget score_mark, record_mark;
 Widget cmd_new, cmd_quit;
 
@@ -161,9 +161,9 @@ const Control CONTROLS[] = {
 void build_window() {
     T4K_FUNCTION(build_window);
     top = WINDOW("Plimsy", WINDOW_WIDTH, WINDOW_HEIGHT);
-    screen = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
-    ATTACH(top, screen, 0, 0);
-    CALLBACK(screen, handle_move);
+    canvas = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
+    ATTACH(top, canvas, 0, 0);
+    CALLBACK(canvas, handle_move);
     place_controls(top, CONTROLS, CONTROL_WIDTH, CONTROL_HEIGHT);
 }
 

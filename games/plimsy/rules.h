@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+// Global: the state and its step-by-step operations; namespace plimsy: constants, types, helpers and click_cell.
 namespace plimsy {
 
 constexpr int COLUMNS = 16;

@@ -11,6 +11,7 @@ void shapes::place_controls(Widget window, std::span<const Control> controls, in
         case ControlKind::GAUGE: widget = VSLIDER(width, control.height, 0, control.maximum, 1); break;
         }
         ATTACH(window, widget, control.x, control.y);
+        if (control.kind != ControlKind::GAUGE) FIT(widget);  // whole also in a large desktop font
         if (control.kind == ControlKind::BUTTON) CALLBACK(widget, control.on_click);
         if (control.kind == ControlKind::GAUGE) {
             // A gauge only shows a value: insensitive, so the player cannot drag it, and turned

@@ -34,7 +34,8 @@ constexpr Control gauge(int x, int y, int height, int maximum, const int32_t* va
 }
 
 // Makes every control of the table in its order and places it in the window; labels and
-// buttons are width x height pixels, a gauge as wide and as high as it says.
+// buttons are width x height pixels, their texts kept within them, a gauge as wide and as high
+// as it says.
 void place_controls(Widget window, std::span<const Control> controls, int width, int height);
 
 // Shows a whole number in bold on a label, followed by its unit ("%"), if any.

@@ -1,4 +1,5 @@
 // board.cpp: the robot game's window, its pictures and drawing, the HUD, clicks and main.
+#include <algorithm>
 #include <iterator>
 
 #include "games/shapes/controls.h"
@@ -13,7 +14,7 @@
 using namespace torvane;
 using namespace shapes;
 
-Widget top, screen;
+Widget top, canvas;
 Widget score_mark, level_mark, record_mark;
 Widget energy_gauge, battery_gauge;
 Widget cmd_new, cmd_quit;
@@ -102,6 +103,7 @@ void draw_messages() {
 
 void update_hud() {
     T4K_FUNCTION(update_hud);
+    RANGE(energy_gauge, 0, std::max(energy, ENERGY_GAUGE_MAXIMUM));  // more energy lifts the top to it
     SET(energy_gauge, energy);
     SET(battery_gauge, batt_count);
     show_number(score_mark, score);
@@ -142,10 +144,10 @@ const Control CONTROLS[] = {
 void build_window() {
     T4K_FUNCTION(build_window);
     top = WINDOW("Torvane", WINDOW_WIDTH, WINDOW_HEIGHT);
-    screen = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
-    ATTACH(top, screen, CANVAS_X, 0);
+    canvas = CANVAS(CANVAS_WIDTH, CANVAS_HEIGHT);
+    ATTACH(top, canvas, CANVAS_X, 0);
     place_controls(top, CONTROLS, CONTROL_WIDTH, CONTROL_HEIGHT);
-    CALLBACK(screen, handle_move);
+    CALLBACK(canvas, handle_move);
 }
 
 int main(int argc, char** argv) {

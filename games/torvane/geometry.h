@@ -29,7 +29,7 @@ constexpr int CONTROL_GAP = 12;
 constexpr int CONTROL_PITCH = CONTROL_HEIGHT + CONTROL_GAP;
 constexpr int GAUGE_HEIGHT = 432;
 constexpr int GAUGE_ROW = 3;
-constexpr int ENERGY_GAUGE_MAXIMUM = 300;  // more energy shows as a full gauge
+constexpr int ENERGY_GAUGE_MAXIMUM = 300;  // the energy gauge's top, unless the energy is higher
 
 // The y position of row n of the side columns: from the top for n >= 0, from the bottom
 // (-1 the lowest) for n < 0.

@@ -137,6 +137,15 @@ void give_bonus() {
     }
 }
 
+/* A level's last battery is collected by a robot that stays alive, so a complete level always
+   has a robot left: with none, no click can change the state any more. */
+bool torvane::game_over() {
+    T4K_FUNCTION(game_over);
+    bool robot_left = false;
+    for (int i = 0; i < ROBOT_COUNT; i++) robot_left = robot_left || robot_alive(i);
+    return energy <= 0 || !robot_left;
+}
+
 void torvane::click_cell(int col, int row) {
     T4K_FUNCTION(click_cell);
     if (game_over()) return;

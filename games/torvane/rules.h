@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 
+// Global: the state and its step-by-step operations; namespace torvane: constants, types, helpers and click_cell.
 namespace torvane {
 
 constexpr int BOARD_SIZE = 24;      // cells each way
@@ -50,11 +51,11 @@ void give_bonus();
 namespace torvane {
 
 inline bool robot_alive(int i) { return robots[i].col >= 0 && robots[i].row >= 0; }
-// The game is over once the energy is spent; it has no won state.
-inline bool game_over() { return energy <= 0; }
+// The game is over once the energy is spent or no robot is left to move; it has no won state.
+bool game_over();
 
 // The click rule for cell (col, row): the next level when the level is complete, else one step
-// of every live robot towards the cell.  Nothing happens once the energy is spent.
+// of every live robot towards the cell.  Nothing happens once the game is over.
 void click_cell(int col, int row);
 
 }  // namespace torvane

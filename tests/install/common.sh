@@ -43,36 +43,49 @@ trap clean_up EXIT
 
 title_of() { echo "$(tr '[:lower:]' '[:upper:]' <<< "${1:0:1}")${1:1}"; }
 
-# The files an install puts under its prefix, one per line.
+# Where an install under PREFIX puts the games and the libraries: Debian's folders under /usr,
+# bin/ and lib/ under any other prefix.
+games_dir() { if [ "$1" = /usr ]; then echo games; else echo bin; fi; }
+lib_dir() { if [ "$1" = /usr ]; then echo "lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)"; else echo lib; fi; }
+
+# installed_files PREFIX: the files an install puts under PREFIX, one per line.
 installed_files() {
     local game size
     for game in "${GAMES[@]}"; do
-        echo "bin/$game"
+        echo "$(games_dir "$1")/$game"
         echo "share/applications/$game.desktop"
         echo "share/metainfo/org.wexgames.$game.metainfo.xml"
         echo "share/icons/hicolor/scalable/apps/$game.svg"
         for size in 48 128; do echo "share/icons/hicolor/${size}x$size/apps/$game.png"; done
         echo "share/man/man6/$game.6.gz"
     done
+    printf 'share/doc/wexgames/%s\n' copyright changelog.gz
 }
 
-# The development component's files under the prefix, one per line; the library folder is the
-# one this build was configured with.
+# dev_files PREFIX: the development component's files under PREFIX, one per line.
 dev_files() {
-    local libdir header build_type
-    libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$BINARY_DIR/CMakeCache.txt")
-    build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BINARY_DIR/CMakeCache.txt")
+    local libdir header
+    libdir=$(lib_dir "$1")
     for header in runtime strings text errors startup hash assoc; do echo "include/wex/runtime/$header.h"; done
     echo "include/wex/wex/wex.h"
     echo "$libdir/wex/libruntime.a"
     echo "$libdir/wex/libwex.a"
     echo "$libdir/cmake/wex/wexConfig.cmake"
     echo "$libdir/cmake/wex/wexConfigVersion.cmake"
-    echo "$libdir/cmake/wex/wexTargets.cmake"
-    echo "$libdir/cmake/wex/wexTargets-${build_type,,}.cmake"
     echo "$libdir/pkgconfig/wex.pc"
-    echo "share/doc/libwex-dev/wex.md"
+    printf 'share/doc/libwex-dev/%s\n' wex.md copyright changelog.gz
     for file in CMakeLists.txt hello.cpp sketch.cpp ask.cpp; do echo "share/doc/libwex-dev/examples/$file"; done
+}
+
+# staged_files STAGE PREFIX: the files a staged install put under PREFIX, one per line, sorted.
+staged_files() { (cd "$1$2" && find . -type f | sed 's|^\./||' | sort); }
+
+# lintian_clean DEB: Debian's own checker finds no error and no warning in the package.
+lintian_clean() {
+    local report
+    command -v lintian >/dev/null || { fail "lintian is not installed"; return; }
+    report=$(lintian --fail-on error,warning "$1" 2>&1) ||
+        fail "lintian finds faults in $(basename "$1"): $report"
 }
 
 # check_needs_no_gui PROGRAM: readelf reads its NEEDED entries, and none is a GUI library.

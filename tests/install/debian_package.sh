@@ -1,6 +1,6 @@
-# debian_package.sh: the .deb that CPack builds from this build tree installs with dpkg, puts
-# every file in place, each installed game shows its board on the X server and quits with its
-# button, and the package purges cleanly. Runs as root; the system is left as it was found.
+# debian_package.sh: the .deb that CPack builds from this build tree passes lintian, installs
+# with dpkg, puts every file in place, each installed game is found as its desktop entry names it,
+# shows its board on the X server and quits with its button, and the package purges cleanly. Runs as root; the system is left as it was found.
 source "$(dirname "$0")/common.sh"
 
 [ "$(id -u)" -eq 0 ] || skip "installing a package with dpkg needs root"
@@ -61,7 +61,7 @@ play() {
     read -r width height cx cy qx qy <<< "$(game_window "$game")"
     read -r cw ch <<< "$(canvas_size "$game")"
 
-    G_DEBUG=fatal-criticals "/usr/bin/$game" > "$SCRATCH/$game.out" 2>&1 &  # a GTK critical fails it
+    G_DEBUG=fatal-criticals "/usr/games/$game" > "$SCRATCH/$game.out" 2>&1 &  # a GTK critical fails it
     pid=$!
     CLEANUP+=("kill $pid 2>/dev/null")
     window=$(timeout 20 xdotool search --sync --onlyvisible --all --pid "$pid" --name "^$title\$" | head -n 1)
@@ -106,6 +106,7 @@ description=$(dpkg-deb -f "$deb" Description)
 for game in "${GAMES[@]}"; do
     grep -q "$game" <<< "$description" || fail "the package description does not mention $game"
 done
+lintian_clean "$deb"
 
 CLEANUP+=("dpkg --purge wexgames >/dev/null 2>&1")
 if ! dpkg -i "$deb" > "$SCRATCH/dpkg.log" 2>&1; then
@@ -116,10 +117,15 @@ fi
 listed=$(dpkg -L wexgames)
 while read -r file; do
     grep -qx "/usr/$file" <<< "$listed" || fail "dpkg -L wexgames does not list /usr/$file"
-done < <(installed_files)
+done < <(installed_files /usr)
+# The desktop entry names the program by name: a login's PATH must find it in /usr/games.
+login_path=$(sed -n 's/^ENV_PATH[[:space:]]*PATH=//p' /etc/login.defs)
 for game in "${GAMES[@]}"; do
     [ "$(man -w 6 "$game" 2>/dev/null)" = "/usr/share/man/man6/$game.6.gz" ] ||
         fail "man does not find the installed $game(6) page"
+    exec=$(sed -n 's/^Exec=//p' "/usr/share/applications/$game.desktop")
+    [ "$(env -i PATH="$login_path" sh -c "command -v $exec")" = "/usr/games/$game" ] ||
+        fail "$game.desktop's Exec=$exec is not /usr/games/$game on a login's PATH ($login_path)"
     play "$game"
 done
 
@@ -127,5 +133,5 @@ dpkg --purge wexgames > "$SCRATCH/purge.log" 2>&1 || { cat "$SCRATCH/purge.log" 
 ! dpkg-query -W wexgames >/dev/null 2>&1 || fail "dpkg still knows wexgames after the purge"
 while read -r file; do
     [ ! -e "/usr/$file" ] || fail "/usr/$file is left behind after the purge"
-done < <(installed_files)
+done < <(installed_files /usr)
 finish

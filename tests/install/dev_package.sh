@@ -1,7 +1,7 @@
 # dev_package.sh: CPack's run makes the toolkit's development package beside the games'; each
-# holds only its own files; the development package installs with dpkg, builds the hello example
-# with pkg-config into a program that needs no GUI library and runs, and purges cleanly. Runs as
-# root; the system is left as it was found.
+# holds only its own files; the development package passes lintian, installs with dpkg, builds
+# the hello example with pkg-config into a program that needs no GUI library and runs, and purges
+# cleanly. Runs as root; the system is left as it was found.
 source "$(dirname "$0")/common.sh"
 
 PACKAGE=libwex-dev
@@ -21,9 +21,9 @@ games=("$SCRATCH"/package/wexgames_*.deb) dev=("$SCRATCH"/package/${PACKAGE}_*.d
 
 # packed_files DEB: the files in a package, under /usr, one per line.
 packed_files() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort; }
-diff <(installed_files | sort) <(packed_files "${games[0]}") ||
+diff <(installed_files /usr | sort) <(packed_files "${games[0]}") ||
     fail "the games' package holds other files than the games' (< expected, > packed)"
-diff <(dev_files | sort) <(packed_files "${dev[0]}") ||
+diff <(dev_files /usr | sort) <(packed_files "${dev[0]}") ||
     fail "$PACKAGE holds other files than the development component's (< expected, > packed)"
 
 [ "$(dpkg-deb -f "${dev[0]}" Section)" = libdevel ] || fail "$PACKAGE is not in section libdevel"
@@ -31,6 +31,7 @@ diff <(dev_files | sort) <(packed_files "${dev[0]}") ||
     fail "$PACKAGE should depend on the C library's development files only: $(dpkg-deb -f "${dev[0]}" Depends)"
 grep -Eq '(^|[ ,|])libgtk2\.0-0(t64)?([ ,|(]|$)' <<< "$(dpkg-deb -f "${dev[0]}" Recommends)" ||
     fail "$PACKAGE does not recommend the GTK 2 library its programs open"
+lintian_clean "${dev[0]}"
 
 CLEANUP+=("dpkg --purge $PACKAGE >/dev/null 2>&1")
 if ! dpkg -i "${dev[0]}" > "$SCRATCH/dpkg.log" 2>&1; then
@@ -51,7 +52,7 @@ dpkg --purge "$PACKAGE" > "$SCRATCH/purge.log" 2>&1 || { cat "$SCRATCH/purge.log
 ! dpkg-query -W "$PACKAGE" >/dev/null 2>&1 || fail "dpkg still knows $PACKAGE after the purge"
 while read -r file; do
     [ ! -e "/usr/$file" ] || fail "/usr/$file is left behind after the purge"
-done < <(dev_files)
+done < <(dev_files /usr)
 for dir in /usr/include/wex "$(dirname "$examples")"; do
     [ ! -e "$dir" ] || fail "$dir is left behind after the purge"
 done

@@ -1,36 +1,44 @@
 # development.sh: `cmake --install --component dev` into a staging folder installs the toolkit's
 # headers, libraries, CMake package, pkg-config file, reference and examples, and nothing else;
 # the headers compile on their own, without GTK's; the hello example builds out of tree against
-# the staged copy, once with find_package and once with pkg-config, needs no GUI library and runs.
+# the staged copy, with find_package (under /usr and under /usr/local) and with pkg-config, needs
+# no GUI library and runs.
 source "$(dirname "$0")/common.sh"
 
-stage=$SCRATCH/stage
-if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --component dev --prefix /usr > "$SCRATCH/install.log" 2>&1; then
-    cat "$SCRATCH/install.log" >&2
-    fail "cmake --install --component dev into $stage failed"
-    finish
-fi
-diff <(dev_files | sort) <(cd "$stage/usr" && find . -type f | sed 's|^\./||' | sort) ||
-    fail "the staged dev install holds other files than expected (< expected, > installed)"
+# Under /usr the libraries go to the multiarch folder, under /usr/local to lib/.
+for prefix in /usr /usr/local; do
+    stage=$SCRATCH/stage-$(basename "$prefix")
+    if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --component dev --prefix "$prefix" > "$SCRATCH/install.log" 2>&1; then
+        cat "$SCRATCH/install.log" >&2
+        fail "cmake --install --component dev --prefix $prefix into $stage failed"
+        finish
+    fi
+    diff <(dev_files "$prefix" | sort) <(staged_files "$stage" "$prefix") ||
+        fail "the staged dev install under $prefix holds other files than expected (< expected, > installed)"
+done
 
 # The public headers alone, as the oldest C++ the package promises, with no GTK on the path.
+stage=$SCRATCH/stage-usr
 examples=$stage/usr/share/doc/libwex-dev/examples
 printf '#include "wex/wex.h"\nint main() { INIT(); }\n' > "$SCRATCH/headers.cpp"
 g++ -std=c++17 -Wall -Wextra -Werror -fsyntax-only -I"$stage/usr/include/wex" "$SCRATCH/headers.cpp" ||
     fail "wex/wex.h does not compile from the staged headers alone"
 
-# find_package(wex CONFIG) from the staged prefix; compile_commands.json tells which headers.
-if cmake -S "$examples" -B "$SCRATCH/with-cmake" -DCMAKE_PREFIX_PATH="$stage/usr" \
-        -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > "$SCRATCH/cmake.log" 2>&1 &&
-    cmake --build "$SCRATCH/with-cmake" --target hello >> "$SCRATCH/cmake.log" 2>&1; then
-    grep -Eq -- "-(I|isystem )$stage/usr/include/wex " "$SCRATCH/with-cmake/compile_commands.json" ||
-        fail "the find_package build did not take the staged headers"
-    check_needs_no_gui "$SCRATCH/with-cmake/hello"
-    run_hello "$SCRATCH/with-cmake/hello"
-else
-    cat "$SCRATCH/cmake.log" >&2
-    fail "the hello example does not build with find_package(wex CONFIG)"
-fi
+# find_package(wex CONFIG) from each staged prefix; compile_commands.json tells which headers.
+for prefix in $stage/usr $SCRATCH/stage-local/usr/local; do
+    build=$SCRATCH/with-cmake-$(basename "$prefix")
+    if cmake -S "$examples" -B "$build" -DCMAKE_PREFIX_PATH="$prefix" \
+            -DCMAKE_EXPORT_COMPILE_COMMANDS=ON > "$SCRATCH/cmake.log" 2>&1 &&
+        cmake --build "$build" --target hello >> "$SCRATCH/cmake.log" 2>&1; then
+        grep -Eq -- "-(I|isystem )$prefix/include/wex " "$build/compile_commands.json" ||
+            fail "the find_package build did not take the headers staged under $prefix"
+        check_needs_no_gui "$build/hello"
+        run_hello "$build/hello"
+    else
+        cat "$SCRATCH/cmake.log" >&2
+        fail "the hello example does not build with find_package(wex CONFIG) from $prefix"
+    fi
+done
 
 # pkg-config: the staged file names its final prefix; the sysroot puts the stage in front.
 pc_dir=$(dirname "$(find "$stage" -name wex.pc)")

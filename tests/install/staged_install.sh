@@ -2,24 +2,30 @@
 # looks for it, and the installed programs run from there.
 source "$(dirname "$0")/common.sh"
 
-stage=$SCRATCH/stage
-if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --prefix /usr > "$SCRATCH/install.log" 2>&1; then
-    cat "$SCRATCH/install.log" >&2
-    fail "cmake --install into $stage failed"
-    finish
-fi
+# Exactly the expected files under Debian's prefix and a source install's: a missing one breaks
+# the desktop, a stray one would be packed too.
+for prefix in /usr /usr/local; do
+    stage=$SCRATCH/stage-$(basename "$prefix")
+    if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --prefix "$prefix" > "$SCRATCH/install.log" 2>&1; then
+        cat "$SCRATCH/install.log" >&2
+        fail "cmake --install --prefix $prefix into $stage failed"
+        finish
+    fi
+    diff <(installed_files "$prefix" | sort) <(staged_files "$stage" "$prefix") ||
+        fail "the staged install under $prefix holds other files than expected (< expected, > installed)"
+done
 
-# Exactly the expected files: a missing one breaks the desktop, a stray one would be packed too.
-diff <(installed_files | sort) <(cd "$stage/usr" && find . -type f | sed 's|^\./||' | sort) ||
-    fail "the staged install holds other files than expected (< expected, > installed)"
-
+stage=$SCRATCH/stage-usr
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BINARY_DIR/CMakeCache.txt")
 for game in "${GAMES[@]}"; do
-    program=$stage/usr/bin/$game
+    program=$stage/usr/games/$game
     [ -x "$program" ] || { fail "$program is not executable"; continue; }
 
+    # The installed page is the game's page with the project's version filled in.
     page=$stage/usr/share/man/man6/$game.6.gz
-    gzip -dc "$page" 2>/dev/null | cmp -s - "$SOURCE_DIR/games/$game/desktop/$game.6" ||
-        fail "$page does not unpack to the game's manual page"
+    gzip -dc "$page" 2>/dev/null |
+        cmp -s - <(sed "s/@PROJECT_VERSION@/$version/" "$SOURCE_DIR/games/$game/desktop/$game.6") ||
+        fail "$page does not unpack to the game's manual page for version $version"
 
     # The one flag the programs read: a line on standard error and status 1, no window.
     status=0

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "games/kelvado/rules.h"
 #include "runtime/runtime.h"
@@ -238,6 +239,14 @@ TEST(KelvadoTiles, ExploredEmptyCellDoesNothing) {
     Snapshot after = Snapshot::take();
     after.message = before.message;
     EXPECT_TRUE(after == before);
+}
+
+TEST(KelvadoTiles, ACellOffTheBoardIsNoMove) {
+    set_up(7, 1, 1, 1);
+    const Snapshot before = Snapshot::take();
+    for (auto [col, row] : {std::pair{-1, 0}, {0, -1}, {BOARD_SIZE, 0}, {0, BOARD_SIZE}, {-1, BOARD_SIZE}})
+        EXPECT_FALSE(click_cell(col, row)) << col << ", " << row;
+    EXPECT_TRUE(Snapshot::take() == before);
 }
 
 TEST(KelvadoTiles, MountainAddsTenAtTheLastTimeUnit) {

@@ -1,14 +1,20 @@
 // torvane_e2e_test.cpp: the real torvane on the X server, driven with xdotool and read with import.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "games/torvane/rules.h"
 #include "tests/torvane/screen.h"
 
 namespace {
 
 using namespace torvane_screen;
+using torvane::BOARD_SIZE, torvane::ROBOT_COUNT, torvane::CELL_MINE, torvane::game_over, torvane::robot_alive;
 using std::chrono::milliseconds;
 
 const std::string PROGRAM = WEX_BINARY_DIR "/games/torvane/torvane";
@@ -145,25 +151,25 @@ TEST_F(TorvaneWindow, GameOverWhenTheEnergyIsSpentAndItStays) {
     Image record = region(LEFT_X, RECORD_Y, CONTROL_W, CONTROL_H);
     Image score_start = region(LEFT_X, SCORE_Y, CONTROL_W, CONTROL_H);
     auto over = [](const Image& i) { return shows_game_over(i); };
+    auto energy_spent = [&] { return knob_position(energy_gauge()) > 0.85; };
     int clicks = 0, idle = 0;
-    while (!over(shown) && clicks < 150 && idle < 3) {
-        Board b = classify(shown);
-        if (b.count(ROBOT) == 0 && !over(shown)) {
-            // Every robot is lost: clicks do nothing any more, so deal a new game.
+    while (!(over(shown) && energy_spent()) && clicks < 150 && idle < 3) {
+        if (over(shown)) {
+            // Every robot is lost, with energy left: deal a new game.
             program_->click(RIGHT_X + CONTROL_W / 2, NEW_Y + CONTROL_H / 2);
             shown = changed_canvas(shown);
             record = region(LEFT_X, RECORD_Y, CONTROL_W, CONTROL_H);
             score_start = region(LEFT_X, SCORE_Y, CONTROL_W, CONTROL_H);
             continue;
         }
+        Board b = classify(shown);
         click_cell(busiest_target(b));
         Image now = changed_canvas(shown, milliseconds(1500));
         idle = now == shown ? idle + 1 : 0;
         shown = now;
         clicks++;
     }
-    ASSERT_TRUE(over(shown)) << "no GAME OVER after " << clicks << " clicks";
-    EXPECT_GT(knob_position(energy_gauge()), 0.85) << "no energy left: the slider is at the bottom";
+    ASSERT_TRUE(over(shown) && energy_spent()) << "no GAME OVER for the energy after " << clicks << " clicks";
     EXPECT_EQ(region(LEFT_X, RECORD_Y, CONTROL_W, CONTROL_H), record) << "the record changes only at a new game";
 
     // Further clicks change nothing on the board; the text stays.
@@ -182,6 +188,103 @@ TEST_F(TorvaneWindow, GameOverWhenTheEnergyIsSpentAndItStays) {
     Image record_now = program_->read_until(LEFT_X, RECORD_Y, CONTROL_W, CONTROL_H,
                                             [&](const Image& i) { return !(i == record); }, milliseconds(800));
     EXPECT_EQ(!(record_now == record), scored);
+}
+
+/* With the clock fixed the game deals the board that the rules deal here from the same seed, so
+   clicks planned on the rules play out alike on screen.  The plan walks the robots onto mines:
+   each click goes where the fewest robots are left, then where they stand nearest to a mine, and
+   never where it would collect the level's last battery (which would bring all twelve back). */
+struct Rules {
+    int32_t energy, score, batt_count, level_complete, level;
+    int32_t board[BOARD_SIZE][BOARD_SIZE];
+    torvane::Robot robots[ROBOT_COUNT];
+};
+
+Rules rules_now() {
+    Rules r{::energy, ::score, ::batt_count, ::level_complete, ::level, {}, {}};
+    std::memcpy(r.board, ::board, sizeof r.board);
+    std::memcpy(r.robots, ::robots, sizeof r.robots);
+    return r;
+}
+
+void restore(const Rules& r) {
+    std::tie(::energy, ::score, ::batt_count, ::level_complete, ::level) =
+        std::tie(r.energy, r.score, r.batt_count, r.level_complete, r.level);
+    std::memcpy(::board, r.board, sizeof r.board);
+    std::memcpy(::robots, r.robots, sizeof r.robots);
+}
+
+long cost_of_the_state() {
+    long cost = ::batt_count <= 0 ? 100000000 : 0;
+    for (int i = 0; i < ROBOT_COUNT; i++) {
+        if (!robot_alive(i)) continue;
+        int nearest = CELLS;
+        for (int row = 0; row < CELLS; row++)
+            for (int col = 0; col < CELLS; col++)
+                if (::board[row][col] == CELL_MINE)
+                    nearest = std::min(nearest, distance({col, row}, {::robots[i].col, ::robots[i].row}));
+        cost += 100000 + 100 * nearest;
+    }
+    return cost;
+}
+
+std::vector<Cell> clicks_that_lose_every_robot() {
+    std::vector<Cell> clicks;
+    while (!game_over() && clicks.size() < 100) {
+        const Rules before = rules_now();
+        std::pair<long, Cell> best{LONG_MAX, {0, 0}};
+        for (int row = 0; row < CELLS; row++)
+            for (int col = 0; col < CELLS; col++) {
+                restore(before);
+                torvane::click_cell(col, row);
+                best = std::min(best, {cost_of_the_state() + before.energy - ::energy, Cell{col, row}});
+            }
+        restore(before);
+        torvane::click_cell(best.second.first, best.second.second);
+        clicks.push_back(best.second);
+    }
+    return clicks;
+}
+
+TEST(TorvaneFixedClock, GameOverOnceNoRobotIsLeft) {
+    srandom(WEX_FIXED_TIME);
+    set_start_values();
+    init_game();
+    init_board();
+    const Rules dealt = rules_now();
+    const std::vector<Cell> plan = clicks_that_lose_every_robot();
+    ASSERT_GT(::energy, 0) << "the plan loses every robot before the energy";
+
+    setenv("LD_PRELOAD", FIXED_TIME_LIBRARY, 1);
+    e2e::Program program(PROGRAM);
+    unsetenv("LD_PRELOAD");
+    program.wait_window("Torvane");
+    Image shown = program.read_until(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE,
+                                     [](const Image& i) { return i.at(1, 1) == e2e::BLACK; });
+    const Board first = classify(shown);
+    for (int row = 0; row < CELLS; row++)
+        for (int col = 0; col < CELLS; col++)
+            ASSERT_EQ(first.at({col, row}) == MINE, dealt.board[row][col] == CELL_MINE) << "the seed's board";
+    for (Cell target : plan) {
+        ASSERT_FALSE(shows_game_over(shown));
+        program.click(CANVAS_X + CELL / 2 + CELL * target.first, CELL / 2 + CELL * target.second);
+        program.sync();
+        shown = program.read(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE);
+    }
+    shown = program.read_until(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE, shows_game_over);
+    ASSERT_TRUE(shows_game_over(shown));
+    EXPECT_EQ(classify(shown).count(ROBOT), 0);
+    EXPECT_LT(knob_position(program.read(LEFT_X, GAUGE_Y, CONTROL_W, GAUGE_H)), 0.85) << "energy is left";
+    program.click(CANVAS_X + CANVAS_SIZE / 2, CANVAS_SIZE / 2);
+    program.sync();
+    EXPECT_EQ(program.read_until(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE, [&](const Image& i) { return !(i == shown); },
+                                 milliseconds(800)),
+              shown)
+        << "a click changes nothing";
+    program.click(RIGHT_X + CONTROL_W / 2, NEW_Y + CONTROL_H / 2);
+    program.sync();
+    EXPECT_FALSE(shows_game_over(program.read(CANVAS_X, 0, CANVAS_SIZE, CANVAS_SIZE))) << "New deals a new game";
+    EXPECT_EQ(program.standard_error(), "");
 }
 
 TEST_F(TorvaneWindow, QuitButtonEndsWithStatusZero) {

@@ -255,15 +255,24 @@ TEST(TorvaneLevel, LastBatteryCompletesAndTheNextClickPaysAndDeals) {
     EXPECT_EQ(std::memcmp(dealt, robots, sizeof dealt), 0);
 }
 
-TEST(TorvaneLevel, NothingHappensWhenEveryRobotIsDestroyed) {
+// The last robot lost on a mine ends the game with energy left; nothing changes after it.
+TEST(TorvaneLevel, TheLastRobotLostEndsTheGame) {
     clear_scene(40);
     board[3][3] = CELL_BATTERY;
+    board[5][6] = CELL_MINE;
+    robots[7] = {5, 5};
+    EXPECT_FALSE(game_over());
+    click_cell(10, 5);
+    EXPECT_EQ(live_robots(), 0);
+    EXPECT_EQ(energy, 39);
+    EXPECT_TRUE(game_over());
     int before[BOARD_SIZE][BOARD_SIZE];
     std::memcpy(before, board, sizeof board);
     for (int n = 0; n < 10; n++) click_cell(n, 23 - n);
-    EXPECT_EQ(energy, 40);
+    EXPECT_EQ(energy, 39);
     EXPECT_EQ(level_complete, 0);
-    EXPECT_FALSE(game_over());
+    EXPECT_EQ(batt_count, ITEMS_PER_KIND);
+    EXPECT_TRUE(game_over());
     EXPECT_EQ(std::memcmp(before, board, sizeof board), 0);
 }
 
@@ -417,7 +426,7 @@ TEST(TorvaneRandomPlay, InvariantsHoldOverManyGames) {
             ASSERT_EQ(live_robots(), ROBOT_COUNT);
             levels++;
         }
-        if (before.energy > 0 && game_over()) overs++;
+        if (before.energy > 0 && energy <= 0) overs++;
         check_invariants(before, col, row);
         if (HasFatalFailure()) {
             ADD_FAILURE() << "click " << click << " at (" << col << ", " << row << ")";

@@ -2,6 +2,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include "tests/support/whole_text.h"
 #include "toolkit_fixture.h"
 
 namespace {
@@ -319,7 +320,56 @@ TEST_F(Widgets, RangesTakeTheirLimitsAndStep) {
     SET(gauge, 216);
     EXPECT_EQ(GET(gauge), 216) << "the values stay as they are";
     INVERT(MARK("not a slider", 10, 10));  // left alone: no GTK critical
+    RANGE(gauge, 420, 0);
+    EXPECT_EQ(gtk_adjustment_get_upper(gtk_range_get_adjustment(GTK_RANGE(gauge))), 420) << "bounds put in order";
+    EXPECT_EQ(GET(gauge), 216);
+    RANGE(gauge, 0, 100);
+    EXPECT_EQ(GET(gauge), 100) << "the value kept within the new range";
+    RANGE(MARK("not a slider", 10, 10), 0, 1);
     EXPECT_TRUE(GTK_IS_HSCALE(HSLIDER(10, 10, 0, 1, 1)));
+}
+
+// A stock button's label, beside its icon in a box in an alignment.
+GtkLabel* stock_label(Widget stock) {
+    GtkWidget* box = gtk_bin_get_child(GTK_BIN(gtk_bin_get_child(GTK_BIN(stock))));
+    GList* parts = gtk_container_get_children(GTK_CONTAINER(box));
+    GtkLabel* label = GTK_LABEL(g_list_last(parts)->data);
+    g_list_free(parts);
+    return label;
+}
+
+// A text that does not fit its place shows at the largest smaller size that fits, and at its full
+// size again once a new text fits; one that fits is left as it is.
+TEST_F(Widgets, FitKeepsTextsWithinTheirPlaces) {
+    WEXOPTIONS("FONT DejaVu Sans 20");
+    Widget window = WINDOW("fit", 300, 200);
+    struct Case {
+        Widget placed;
+        GtkLabel* label;
+        bool shrinks;
+    };
+    Widget mark = MARK("<b>0</b>", 96, 36), wide = MARK("<b>BATTERIES</b>", 96, 36), stock = STOCK("gtk-quit", 80, 30);
+    const Case cases[] = {{mark, GTK_LABEL(mark), false},
+                          {wide, GTK_LABEL(wide), true},
+                          {stock, stock_label(stock), true}};
+    int y = 0;
+    for (const Case& c : cases) ATTACH(window, c.placed, 0, (y += 40) - 40);
+    for (const Case& c : cases) FIT(c.placed);
+    FIT(nullptr);
+    wex_test::run_until_idle();
+    for (const Case& c : cases) {
+        EXPECT_TRUE(whole_text::shows_whole(c.label, GTK_WIDGET(c.placed))) << gtk_label_get_text(c.label);
+        EXPECT_EQ(gtk_label_get_attributes(c.label) != nullptr, c.shrinks) << gtk_label_get_text(c.label);
+    }
+    PangoRectangle ink, logical;
+    pango_layout_get_pixel_extents(gtk_label_get_layout(GTK_LABEL(wide)), &ink, &logical);
+    EXPECT_GT(logical.width, 96 * 0.95) << "as large as fits";
+    TEXT(wide, "<b>1</b>");
+    TEXT(mark, "<b>MORE THAN FITS</b>");
+    wex_test::run_until_idle();
+    EXPECT_EQ(gtk_label_get_attributes(GTK_LABEL(wide)), nullptr) << "a text that fits shows at full size again";
+    EXPECT_TRUE(whole_text::shows_whole(GTK_LABEL(mark), GTK_WIDGET(mark)));
+    WEXOPTIONS("FONT Sans 10");
 }
 
 TEST_F(Widgets, ClipboardIsTheSelectionTheOptionChose) {
