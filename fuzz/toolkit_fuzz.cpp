@@ -215,6 +215,9 @@ const char* kind_of(Widget w) { return WEX_GET(wex_widget_type$, w); }
 int signals, timer_runs;
 void on_signal() { ++signals; }
 int on_timer(void*) { return ++timer_runs < 3; }
+// A response, an edit's inserted text or a key, as the toolkit hands them over.
+void on_response(Widget, int, void*) { ++signals; }
+int on_key(Widget, int key, void*) { return key == ' '; }
 const char* external_grab(Widget) { return "external"; }
 void external_text(Widget, const char*) {}
 int external_get(Widget) { return 7; }
@@ -343,7 +346,12 @@ struct Run {
         const bool with_function = in.byte() % 4 != 0;
         if (WEX_GET(wex_widget_signal, w) == 0) return;  // CALLBACK would end the program
         const auto function = with_function ? on_signal : nullptr;
-        if (in.byte() % 2)
+        const bool dialog = std::strcmp(kind_of(w), "msgdialog") == 0 || std::strcmp(kind_of(w), "filedialog") == 0;
+        if (std::strcmp(kind_of(w), "window") == 0 && in.byte() % 2)
+            KEYCALLBACK(w, with_function ? on_key : nullptr);
+        else if (dialog && in.byte() % 2)
+            CALLBACK(w, with_function ? on_response : nullptr);
+        else if (in.byte() % 2)
             CALLBACK(w, function);
         else if (std::strcmp(kind_of(w), "edit") != 0)  // CALLBACKX refuses an edit by ending the program
             CALLBACKX(w, function, number(in));
@@ -364,7 +372,7 @@ struct Run {
     void misc() {
         switch (in.byte() % 8) {
         case 0: timer_runs = 0; TIMEOUT(small(in), in.byte() % 4 ? on_timer : nullptr); break;
-        case 1: KEY(); RESETKEY(); break;
+        case 1: KEY(); KEYSTATE(); RESETKEY(); break;
         case 2: MOUSE(number(in)); break;
         case 3: SCREENSIZE(number(in)); break;
         case 4: WEXLIB$(texts.text(in)); break;

@@ -74,7 +74,7 @@ dev_files() {
     echo "$libdir/cmake/wex/wexConfigVersion.cmake"
     echo "$libdir/pkgconfig/wex.pc"
     printf 'share/doc/libwex-dev/%s\n' wex.md copyright changelog.gz
-    for file in CMakeLists.txt hello.cpp sketch.cpp; do echo "share/doc/libwex-dev/examples/$file"; done
+    for file in CMakeLists.txt hello.cpp sketch.cpp ask.cpp; do echo "share/doc/libwex-dev/examples/$file"; done
 }
 
 # staged_files STAGE PREFIX: the files a staged install put under PREFIX, one per line, sorted.
