@@ -296,13 +296,4 @@ TEST_F(TorvaneWindow, QuitButtonEndsWithStatusZero) {
     EXPECT_EQ(exit->status, 0);
 }
 
-TEST(TorvaneProgram, VemtoFlagAnswersAndExits) {
-    e2e::Program program(PROGRAM, {"-vemto"});
-    auto exit = program.wait_exit();
-    ASSERT_TRUE(exit.has_value());
-    EXPECT_TRUE(exit->exited);
-    EXPECT_EQ(exit->status, 1);
-    EXPECT_EQ(program.standard_error(), "Converted by Vemto executable 3.9.2.\n");
-}
-
 }  // namespace
