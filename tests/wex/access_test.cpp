@@ -343,12 +343,6 @@ TEST_F(Access, KindsWithoutABehaviourAndUnknownHandlesGetNothing) {
     EXPECT_FALSE(HAS_ENTRY(wex_widget_type$, unregistered)) << "a lookup creates nothing";
 }
 
-TEST_F(Access, NullTextIsTheEmptyText) {
-    Widget entry = ENTRY("full", 10, 10);
-    TEXT(entry, nullptr);
-    EXPECT_EQ(grabbed(entry), "");
-}
-
 TEST_F(Access, MarkupOptionStylesTheEditTagAndLaterText) {
     WEXOPTIONS("MARKUP foreground: blue, family:Monospace");
     Widget edit = EDIT(100, 50);
