@@ -197,13 +197,4 @@ TEST_F(Plimsy, KeysAlonePlayToTheEnd) {
     EXPECT_GT(selection_text_pixels(canvas_), 0) << "no GAME OVER under the board after " << moves << " moves";
 }
 
-TEST(PlimsyCommandLine, VemtoFlagNamesTheConverterAndExits) {
-    e2e::Program program(PROGRAM, {"-vemto"});
-    const auto ended = program.wait_exit(milliseconds(5000));
-    ASSERT_TRUE(ended.has_value());
-    EXPECT_TRUE(ended->exited);
-    EXPECT_EQ(ended->status, 1);
-    EXPECT_EQ(program.standard_error(), "Converted by Vemto executable 3.9.2.\n");
-}
-
 }  // namespace

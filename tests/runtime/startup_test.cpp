@@ -1,4 +1,5 @@
-// Start-up: ARGUMENT$, "-vemto", the version check, the "wex" line, seeding, the start time, traps.
+// Start-up: ARGUMENT$, "-vemto" (in every game too), the version check, the "wex" line, seeding,
+// the start time, traps.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/time.h>
@@ -82,14 +83,35 @@ TEST(Startup, SeedsTheGeneratorReadsTheTimeAndSetsUpTheStacks) {
     EXPECT_NE(run.out.find("STACK=[]"), std::string::npos);
 }
 
+// "-vemto" alone prints the converter's banner and exits 1, in this program and in every game;
+// with more arguments it is an argument like any other.
+struct VemtoCase {
+    std::string program;
+    std::vector<std::string> args;
+    int status;
+    const char* err;
+};
+
+std::string game(const char* name) { return std::string(WEX_BINARY_DIR "/games/") + name + "/" + name; }
+
 TEST(Startup, VemtoAloneBannersAndExits) {
-    auto alone = start_probe(self_path(), {"prog", "-vemto"});
-    EXPECT_EQ(alone.status, 1);
-    EXPECT_EQ(alone.out, "");
-    EXPECT_EQ(alone.err, "Converted by Vemto executable 3.9.2.\n");
-    auto with_more = start_probe(self_path(), {"prog", "-vemto", "x"});
-    EXPECT_EQ(with_more.status, 0);
-    EXPECT_EQ(with_more.err, "");
+    const char* banner = "Converted by Vemto executable 3.9.2.\n";
+    const VemtoCase cases[] = {
+        {self_path(), {"prog", "-vemto"}, 1, banner},
+        {self_path(), {"prog", "-vemto", "x"}, 0, ""},
+        {game("kelvado"), {"kelvado", "-vemto"}, 1, banner},
+        {game("plimsy"), {"plimsy", "-vemto"}, 1, banner},
+        {game("torvane"), {"torvane", "-vemto"}, 1, banner},
+    };
+    for (const VemtoCase& c : cases) {
+        ASSERT_EQ(access(c.program.c_str(), X_OK), 0) << c.program << " is not built";
+        auto run = start_probe(c.program, c.args);
+        EXPECT_EQ(run.status, c.status) << c.program;
+        EXPECT_EQ(run.err, c.err) << c.program;
+        if (c.status == 1) {
+            EXPECT_EQ(run.out, "") << c.program;
+        }
+    }
     EXPECT_EQ(argument_line({"prog", "-vemto", "x"}), "prog -vemto x");
 }
 

@@ -1,6 +1,6 @@
-// ranges_test.cpp: numbers out of range in options, sizes, placement and values: refused with
-// the options' warnings or cut to what GTK and X take, never a critical (the tests run with
-// criticals fatal).
+// ranges_test.cpp: numbers out of range in options, sizes and placement, and every value case of
+// SET and GET: refused with the options' warnings or cut to what GTK and X take, never a critical
+// (the tests run with criticals fatal).
 #include <climits>
 #include <cmath>
 #include <string>
@@ -84,28 +84,55 @@ TEST_F(Ranges, ScaledSizesStayWithinWhatGtkTakes) {
     EXPECT_EQ(requested(MSGDIALOG("m", INT_MIN, INT_MAX, 0, 0)).width, -1);
 }
 
-// A value the widget cannot show leaves it as it was.
-TEST_F(Ranges, ValuesAreKeptWhereTheWidgetCanShowThem) {
-    Widget bar = PROGRESSBAR("p", 10, 10);
+// Every value case of the kinds that hold a number: what a program or the user puts in, and
+// what GET then answers.  A value the widget cannot show leaves it as it was, or is cut to its
+// range where GTK cuts it; reversed, empty and undefined ranges still make a usable widget.
+struct ValueCase {
+    const char* name;
+    Widget (*make)();
+    void (*put)(Widget);
+    int got;
+};
+Widget percent_bar() { return PROGRESSBAR("p", 10, 10); }
+Widget two_rows() {
     Widget combo = COMBO("a", 10, 10);
     TEXT(combo, "b");
-    struct Case {
-        Widget widget;
-        int valid, refused;
-    };
-    for (const Case& c : {Case{bar, 40, 101}, Case{bar, 100, INT_MAX}, Case{bar, 0, -1}, Case{bar, 60, INT_MIN},
-                          Case{combo, 1, -2}, Case{combo, -1, INT_MIN}}) {
-        SET(c.widget, c.valid);
-        SET(c.widget, c.refused);
-        EXPECT_EQ(GET(c.widget), c.valid) << c.refused;
+    return combo;
+}
+Widget spin_to_ten() { return SPIN(50, 20, 0, 10, 1); }
+Widget gauge() { return VSLIDER(96, 432, -300, 300, 1); }
+Widget meter() { return VSLIDER(96, 432, 0, 300, 1); }
+Widget reversed() { return HSLIDER(10, 10, 10, 0, 1); }
+
+const ValueCase VALUE_CASES[] = {
+    {"bar 50", percent_bar, [](Widget w) { SET(w, 50); }, 50},
+    {"bar shown at 33.5%", percent_bar,
+     [](Widget w) { gtk_progress_bar_set_fraction(GTK_PROGRESS_BAR(w), 0.335); }, 34},
+    {"bar 101", percent_bar, [](Widget w) { SET(w, 40), SET(w, 101); }, 40},
+    {"bar INT_MAX", percent_bar, [](Widget w) { SET(w, 100), SET(w, INT_MAX); }, 100},
+    {"bar -1", percent_bar, [](Widget w) { SET(w, 0), SET(w, -1); }, 0},
+    {"bar INT_MIN", percent_bar, [](Widget w) { SET(w, 60), SET(w, INT_MIN); }, 60},
+    {"combo -2", two_rows, [](Widget w) { SET(w, 1), SET(w, -2); }, 1},
+    {"combo INT_MIN", two_rows, [](Widget w) { SET(w, -1), SET(w, INT_MIN); }, -1},
+    {"spin 7", spin_to_ten, [](Widget w) { SET(w, 7); }, 7},
+    {"spin beyond its top", spin_to_ten, [](Widget w) { SET(w, 20); }, 10},
+    {"spin of NaN limits", [] { return SPIN(10, 10, NAN, INFINITY, NAN); }, [](Widget) {}, 0},
+    {"slider 42", gauge, [](Widget w) { SET(w, 42); }, 42},
+    {"slider at 2.7, truncated", gauge, [](Widget w) { gtk_range_set_value(GTK_RANGE(w), 2.7); }, 2},
+    {"slider at -2.7, toward zero", gauge, [](Widget w) { gtk_range_set_value(GTK_RANGE(w), -2.7); }, -2},
+    {"inverted slider keeps the value", meter, [](Widget w) { INVERT(w), SET(w, 216); }, 216},
+    {"RANGE in reverse order", meter, [](Widget w) { SET(w, 216), RANGE(w, 420, 0); }, 216},
+    {"RANGE below the value", meter, [](Widget w) { SET(w, 216), RANGE(w, 0, 100); }, 100},
+    {"reversed limits", reversed, [](Widget w) { SET(w, 5); }, 5},
+    {"empty range", [] { return VSLIDER(10, 10, 5, 5, 0); }, [](Widget) {}, 5},
+    {"limits beyond int", [] { return HSLIDER(10, 10, 1e300, 1e301, 1); }, [](Widget) {}, INT_MAX},
+};
+
+TEST_F(Ranges, ValuesComeBackAsTheWidgetShowsThem) {
+    for (const ValueCase& c : VALUE_CASES) {
+        Widget widget = c.make();
+        c.put(widget);
+        EXPECT_EQ(GET(widget), c.got) << c.name;
     }
-    // Reversed, empty and undefined ranges and steps still make a usable widget.
-    Widget reversed = HSLIDER(10, 10, 10, 0, 1);
-    SET(reversed, 5);
-    EXPECT_EQ(GET(reversed), 5);
-    EXPECT_EQ(GET(VSLIDER(10, 10, 5, 5, 0)), 5);
-    EXPECT_EQ(GET(SPIN(10, 10, NAN, INFINITY, NAN)), 0);
-    Widget wide = HSLIDER(10, 10, 1e300, 1e301, 1);
-    EXPECT_EQ(GET(wide), INT_MAX);
 }
 }  // namespace

@@ -84,8 +84,12 @@ TEST_F(Texts, OptionsAndTheirTailsAreTakenAsTheTextPointedAt) {
     set_option(wex::wex_gui_properties.markup, "");
 }
 
-// Null counts as the empty text everywhere; the file dialog keeps its accept button.
+// Null counts as the empty text everywhere, also where it replaces a text; the file dialog keeps
+// its accept button.
 TEST_F(Texts, NullTextsAreEmpty) {
+    Widget full = ENTRY("full", 10, 10);
+    TEXT(full, nullptr);
+    EXPECT_EQ(grabbed(full), "");
     for (Widget w : {WINDOW(nullptr, 10, 10), NOTEBOOK(nullptr, 10, 10), BUTTON(nullptr, 1, 1),
                      TOGGLE(nullptr, 1, 1), CHECK(nullptr, 1, 1), RADIO(nullptr, 1, 1, nullptr), ENTRY(nullptr, 1, 1),
                      MARK(nullptr, 1, 1), COMBO(nullptr, 1, 1), PROGRESSBAR(nullptr, 1, 1), IMAGE(nullptr, 1, 1)}) {

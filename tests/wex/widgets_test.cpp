@@ -317,14 +317,10 @@ TEST_F(Widgets, RangesTakeTheirLimitsAndStep) {
     EXPECT_FALSE(gtk_range_get_inverted(GTK_RANGE(gauge))) << "a vertical slider has its minimum at the top";
     INVERT(gauge);
     EXPECT_TRUE(gtk_range_get_inverted(GTK_RANGE(gauge))) << "inverted, its maximum";
-    SET(gauge, 216);
-    EXPECT_EQ(GET(gauge), 216) << "the values stay as they are";
     INVERT(MARK("not a slider", 10, 10));  // left alone: no GTK critical
     RANGE(gauge, 420, 0);
     EXPECT_EQ(gtk_adjustment_get_upper(gtk_range_get_adjustment(GTK_RANGE(gauge))), 420) << "bounds put in order";
-    EXPECT_EQ(GET(gauge), 216);
-    RANGE(gauge, 0, 100);
-    EXPECT_EQ(GET(gauge), 100) << "the value kept within the new range";
+    // What these do to the value is in ranges_test's table.
     RANGE(MARK("not a slider", 10, 10), 0, 1);
     EXPECT_TRUE(GTK_IS_HSCALE(HSLIDER(10, 10, 0, 1, 1)));
 }

@@ -1,7 +1,6 @@
 // Windows, notebooks, frames and placement, checked on what GTK made and allocated after the main
 // loop ran; and the small calls on visibility, font, sensitivity and focus.
 #include <gtest/gtest.h>
-#include <gdk/gdkkeysyms.h>
 #include <string>
 #include "support/toolkit.h"
 #include "wex/properties.h"
@@ -332,17 +331,6 @@ TEST_F(Windows, FontActsOnTheFontEntry) {
     gchar* font = pango_font_description_to_string(label->style->font_desc);
     EXPECT_STREQ(font, "Monospace Bold 14");
     g_free(font);
-}
-
-TEST_F(Windows, AKeyPressedInAWindowIsRecorded) {
-    Widget window = WINDOW("Keys", 100, 100);
-    run_until_idle();
-    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
-    event->key.window = GDK_WINDOW(g_object_ref(GTK_WIDGET(window)->window));
-    event->key.keyval = GDK_q;
-    gtk_widget_event(GTK_WIDGET(window), event);
-    gdk_event_free(event);
-    EXPECT_EQ(KEY(), int(GDK_q));
 }
 
 TEST_F(Windows, ClosingAWindowEndsTheProgramAtOnce) {
