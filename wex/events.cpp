@@ -272,8 +272,10 @@ gboolean wex_key_press(gpointer window, gpointer key_event, gpointer in_dialog) 
     return FALSE;  // the focused widget gets the key
 }
 
-// The position recorded is the pointer's when the handler runs, relative to the GDK window
-// under it: over a canvas that is the canvas's own window, so the values are canvas pixels.
+/* The position recorded is the pointer's when the handler runs, relative to the GDK window
+ * under it: over a canvas that is the canvas's own window, so the values are canvas pixels.
+ * A press records the place the event itself carries instead: when presses come faster than
+ * the program answers them, the pointer has already moved on to the next one's place. */
 gboolean wex_mouse_event(gpointer widget, gpointer event_data, gpointer code_data) {
     T4K_FUNCTION(wex_mouse_event);
     const auto* event = static_cast<const GdkEvent*>(event_data);
@@ -285,8 +287,12 @@ gboolean wex_mouse_event(gpointer widget, gpointer event_data, gpointer code_dat
     }
     p.mouse_widget = widget;
     p.mouse_wheel = code == WEX_MOUSE_SCROLL ? int(event->scroll.direction) : -1;
-    if (code == WEX_MOUSE_PRESS) p.mouse_button = int(event->button.button);
     if (code == WEX_MOUSE_RELEASE) p.mouse_button = -1;
+    if (code == WEX_MOUSE_PRESS) {
+        p.mouse_button = int(event->button.button);
+        p.mouse_x = int(event->button.x), p.mouse_y = int(event->button.y);
+        return FALSE;
+    }
     GdkWindow* window = gdk_window_at_pointer(nullptr, nullptr);
     gdk_window_get_pointer(window, &p.mouse_x, &p.mouse_y, nullptr);
     return FALSE;  // other handlers of the signal still run
