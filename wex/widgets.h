@@ -1,6 +1,7 @@
 // widgets.h (internal): what the constructors of every kind of widget share, with each other and
 // with the property calls.
 #pragma once
+#include <string>
 #include <string_view>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
@@ -53,6 +54,10 @@ inline bool wex_is_a(const void* object, GType (*get_type)()) {
     return object != nullptr &&
            g_type_check_instance_is_a(static_cast<GTypeInstance*>(const_cast<void*>(object)), get_type());
 }
+
+// The text with each byte that is no part of a UTF-8 character replaced by U+FFFD, as GTK takes
+// only UTF-8 (a text buffer refuses the rest, markup fails on it).
+std::string wex_as_utf8(const char* text);
 
 // Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
 // its widgets would make it.
