@@ -102,4 +102,16 @@ TEST_F(Ranges, ValuesAreKeptWhereTheWidgetCanShowThem) {
     Widget wide = HSLIDER(10, 10, 1e300, 1e301, 1);
     EXPECT_EQ(GET(wide), INT_MAX);
 }
+
+// A request X refuses (here a pixmap beyond its largest coordinate) ends no program: the next
+// SYNC says so in a warning, once.
+TEST_F(Ranges, AnXErrorIsAWarningNotTheEnd) {
+    wex_test::StdoutCapture out;
+    gdk_pixmap_new(gdk_get_default_root_window(), 40000, 10, -1);
+    for (int i = 0; i < 20; ++i) {
+        SYNC();
+        g_usleep(10000);
+    }
+    EXPECT_EQ(out.text(), "WARNING: X refused a request (error 11)! Going on without it.\n");
+}
 }  // namespace
