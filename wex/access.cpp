@@ -221,9 +221,11 @@ char* msgdialog_grab(Widget w) {
 
 void filedialog_text(Widget w, const char* name) { gtk_file_chooser_set_filename(GTK_FILE_CHOOSER(w), name); }
 // The chosen files as their URIs without the "file://" prefix, joined by single blanks; the
-// URI escapes stay (a blank in a name reads %20), so the blanks always separate names.
+// URI escapes stay (a blank in a name reads %20), so the blanks always separate names.  None
+// after the dialog was declined: the highlighted file was not chosen.
 char* filedialog_grab(Widget w) {
     constexpr std::string_view SCHEME = "file://";
+    if (wex_file_dialog_declined(w)) return ring("");
     GSList* uris = gtk_file_chooser_get_uris(GTK_FILE_CHOOSER(w));
     std::string names;
     for (GSList* node = uris; node != nullptr; node = node->next) {

@@ -25,6 +25,7 @@
     X(gtk_combo_box_remove_text) \
     X(gtk_combo_box_set_active) \
     X(gtk_container_add) \
+    X(gtk_dialog_add_buttons) \
     X(gtk_drawing_area_new) \
     X(gtk_entry_get_text) \
     X(gtk_entry_get_visibility) \
@@ -192,7 +193,9 @@
     X(g_closure_sink) \
     X(g_signal_connect_closure) \
     X(g_value_peek_pointer) \
-    X(g_value_set_boolean)
+    X(g_value_set_boolean) \
+    X(g_signal_lookup) \
+    X(g_signal_query)
 
 #define WEX_GLIB_FUNCTIONS(X) \
     X(g_slist_free) \

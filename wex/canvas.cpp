@@ -17,13 +17,16 @@ constexpr int CANVAS_EVENTS = GDK_POINTER_MOTION_MASK | GDK_BUTTON_RELEASE_MASK 
                               GDK_SCROLL_MASK;
 static_assert(CANVAS_EVENTS == 0x200604);
 
-// The pointer signals of the event box, each telling wex_mouse_event what it got.
+// The pointer signals of the event box, each telling wex_mouse_event what it got.  The press
+// is connected before any program function can be, so that the function reads where and with
+// which button it was made, even when no motion came before it.
 struct MouseSignal {
     const char* name;
     int code;
     GConnectFlags flags;
 };
 constexpr MouseSignal MOUSE_SIGNALS[] = {
+    {"button-press-event", WEX_MOUSE_PRESS, GConnectFlags(0)},
     {"button-release-event", WEX_MOUSE_RELEASE, GConnectFlags(0)},
     {"motion-notify-event", WEX_MOUSE_MOTION, GConnectFlags(0)},
     {"scroll-event", WEX_MOUSE_SCROLL, G_CONNECT_AFTER},

@@ -22,6 +22,8 @@ void wex_connect(gpointer instance, const char* signal, R (*handler)(A...), gpoi
     g_signal_connect_data(instance, signal, G_CALLBACK(handler), data, release, flags);
 }
 
-gboolean wex_key_press(gpointer window, gpointer key_event, gpointer);
+// "key-press-event" of every window and dialog (in_dialog nonzero): records the key and runs
+// the program's key functions.
+gboolean wex_key_press(gpointer window, gpointer key_event, gpointer in_dialog);
 gboolean wex_mouse_event(gpointer widget, gpointer event, gpointer code);
 }  // namespace wex

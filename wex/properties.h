@@ -4,6 +4,7 @@
 namespace wex {
 struct wex_gui_properties_t {
     int last_key;         // key value of the last key press (KEY)
+    int key_state;        // modifier mask of the last key press (KEYSTATE)
     int timer_id;         // GLib source of the TIMEOUT timer, -1 when none
     void* canvas;         // drawing target of the current canvas
     int gl_freeze;        // "GL_FREEZE": no make-current or swap around GL drawing

@@ -2,6 +2,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 #include "runtime/runtime.h"
 
 /* A program calls INIT once, builds its widgets with the constructors below, places them with
@@ -15,14 +18,101 @@
 namespace wex {
 using Widget = void*;              // opaque widget handle: a GTK object
 
-/* A program function that the toolkit calls when a widget's signal runs (CALLBACK, CALLBACKX)
- * or its timer expires (TIMEOUT).  It takes nothing, or the data, or the object whose signal ran
- * and the data (the data CALLBACKX was given; null for CALLBACK and for a timer, whose object is
- * null too), and returns nothing or an int.  It is kept with its own type and called as what it
- * is.  What its int means: on a timer, 0 ends the timer; on a signal with a gboolean result
- * ("button-press-event" of a canvas or an image, and such signals of external widgets), nonzero
- * stops the signal's later handlers; elsewhere nothing.  A function that returns nothing counts
- * as returning 0. */
+namespace detail {
+struct Arguments;  // a signal's arguments between its object and the data, as the toolkit holds them
+
+// Each argument read as what the program function asks for; 0, "" or null where there is none
+// (a function that asks for arguments, run by the timer).
+long long argument_number(const Arguments* arguments, int index);
+double argument_real(const Arguments* arguments, int index);
+const char* argument_text(const Arguments* arguments, int index);
+void* argument_pointer(const Arguments* arguments, int index);
+
+// How a parameter takes a signal's argument: 'i' a whole number (an integer, enum or bool type),
+// 'd' a floating-point number, 's' a text (const char*), 'p' a pointer (a text too); 0 for a type
+// that no signal passes.
+template <class T> constexpr char argument_code() {
+    if constexpr (std::is_same_v<T, const char*>) return 's';
+    else if constexpr (std::is_pointer_v<T>) return std::is_function_v<std::remove_pointer_t<T>> ? 0 : 'p';
+    else if constexpr (std::is_integral_v<T> || std::is_enum_v<T>) return 'i';
+    else if constexpr (std::is_floating_point_v<T>) return 'd';
+    else return 0;
+}
+
+template <class T> T argument(const Arguments* arguments, int index) {
+    constexpr char code = argument_code<T>();
+    if constexpr (code == 's') return argument_text(arguments, index);
+    else if constexpr (code == 'p') return static_cast<T>(argument_pointer(arguments, index));
+    else if constexpr (code == 'd') return T(argument_real(arguments, index));
+    else return T(argument_number(arguments, index));
+}
+
+// The codes of the parameters between the first (the object) and the last (the data).
+template <class Parameters, class Middle> struct Codes;
+template <class Parameters, size_t... I> struct Codes<Parameters, std::index_sequence<I...>> {
+    static constexpr char text[] = {argument_code<std::tuple_element_t<I + 1, Parameters>>()..., '\0'};
+};
+
+// A function f(Widget object, arguments..., void* data) returning void or int: its signature
+// codes, and its call with the arguments read as its parameters' types.
+template <class R, class... P> struct TakesArguments {
+    using Parameters = std::tuple<P...>;
+    using Middle = std::make_index_sequence<sizeof...(P) - 2>;
+    static constexpr const char* codes = Codes<Parameters, Middle>::text;
+
+    static constexpr bool valid() {
+        size_t known = 0;
+        while (codes[known] != '\0') ++known;
+        return known == sizeof...(P) - 2 && (std::is_void_v<R> || std::is_same_v<R, int>) &&
+               std::is_same_v<std::tuple_element_t<0, Parameters>, void*> &&
+               std::is_same_v<std::tuple_element_t<sizeof...(P) - 1, Parameters>, void*>;
+    }
+    template <size_t... I>
+    static int call(void (*erased)(), void* object, const Arguments* arguments, void* data, std::index_sequence<I...>) {
+        auto f = reinterpret_cast<R (*)(P...)>(erased);  // back to the type it was given with
+        if constexpr (std::is_void_v<R>) {
+            f(object, argument<std::tuple_element_t<I + 1, Parameters>>(arguments, int(I))..., data);
+            return 0;
+        } else {
+            return f(object, argument<std::tuple_element_t<I + 1, Parameters>>(arguments, int(I))..., data);
+        }
+    }
+    static int run(void (*erased)(), void* object, const Arguments* arguments, void* data) {
+        return call(erased, object, arguments, data, Middle());
+    }
+};
+
+template <class R, class... P> constexpr bool takes_arguments() {
+    if constexpr (sizeof...(P) < 3) return false;
+    else return TakesArguments<R, P...>::valid();
+}
+
+// Whether a function of that type makes a Callback, for a lambda that converts to it.
+template <class R, class... P> constexpr bool accepted() {
+    constexpr bool answer = std::is_void_v<R> || std::is_same_v<R, int>;
+    using Shape = std::tuple<P...>;
+    return takes_arguments<R, P...>() ||
+           (answer && (std::is_same_v<Shape, std::tuple<>> || std::is_same_v<Shape, std::tuple<void*>> ||
+                       std::is_same_v<Shape, std::tuple<void*, void*>>));
+}
+template <class R, class... P> std::bool_constant<accepted<R, P...>()> accepts(R (*)(P...));
+std::false_type accepts(...);
+}  // namespace detail
+
+/* A program function that the toolkit calls when a widget's signal runs (CALLBACK, CALLBACKX), a
+ * key is pressed (KEYCALLBACK) or its timer expires (TIMEOUT).  It takes nothing, or the data, or
+ * the object whose signal ran and the data (the data CALLBACKX was given; null for CALLBACK and
+ * for a timer, whose object is null too), and returns nothing or an int.  Or it asks for the
+ * signal's own arguments between the object and the data, each as a whole number, a
+ * floating-point number, a text or a pointer, as the signal passes it: a dialog's answer is
+ * void f(Widget dialog, int response, void* data), a press (Widget, GdkEventButton*, void*), a key
+ * (Widget window, int key, void*).  CALLBACK refuses a function whose arguments are not the
+ * signal's; a type that no signal passes does not compile.  A lambda that captures nothing is
+ * taken as the function it converts to.  The function is kept with its own type and called as
+ * what it is.  What its int means: on a timer, 0 ends the timer; on a signal with a gboolean
+ * result ("button-press-event" of a canvas or an image, such signals of external widgets, a key),
+ * nonzero stops the signal's later handlers; elsewhere nothing.  A function that returns nothing
+ * counts as returning 0. */
 class Callback {
 public:
     constexpr Callback() noexcept : plain_(nullptr) {}
@@ -34,13 +124,33 @@ public:
     constexpr Callback(void (*f)(Widget, void*)) noexcept : shape_(f ? WIDGET_DATA : NONE), widget_data_(f) {}
     constexpr Callback(int (*f)(Widget, void*)) noexcept
         : shape_(f ? WIDGET_DATA_ANSWERS : NONE), widget_data_answers_(f) {}
+    template <class R, class... P, std::enable_if_t<detail::takes_arguments<R, P...>(), int> = 0>
+    Callback(R (*f)(P...)) noexcept
+        : shape_(f ? ARGUMENTS : NONE),
+          arguments_{reinterpret_cast<void (*)()>(f), detail::TakesArguments<R, P...>::run,
+                     detail::TakesArguments<R, P...>::codes} {}
+    template <class Lambda, std::enable_if_t<std::is_class_v<Lambda> &&
+                                                 decltype(detail::accepts(+std::declval<Lambda>()))::value,
+                                             int> = 0>
+    Callback(Lambda lambda) noexcept : Callback(+lambda) {}
 
     constexpr explicit operator bool() const noexcept { return shape_ != NONE; }
+    // The codes of the signal's arguments the function asks for (see detail::argument_code);
+    // "" for one that asks for none.
+    const char* argument_codes() const noexcept { return shape_ == ARGUMENTS ? arguments_.codes : ""; }
     // Calls the function through the type it was given with; 0 for one that returns nothing.
-    int operator()(Widget widget, void* data) const;
+    int operator()(Widget widget, void* data) const { return (*this)(widget, nullptr, data); }
+    int operator()(Widget widget, const detail::Arguments* arguments, void* data) const;
 
 private:
-    enum Shape : unsigned char { NONE, PLAIN, ANSWERS, DATA, DATA_ANSWERS, WIDGET_DATA, WIDGET_DATA_ANSWERS };
+    enum Shape : unsigned char {
+        NONE, PLAIN, ANSWERS, DATA, DATA_ANSWERS, WIDGET_DATA, WIDGET_DATA_ANSWERS, ARGUMENTS
+    };
+    struct TakingArguments {
+        void (*function)();  // of the type `run` casts it back to
+        int (*run)(void (*function)(), Widget, const detail::Arguments*, void*);
+        const char* codes;
+    };
     Shape shape_ = NONE;
     union {  // the member that shape_ names
         void (*plain_)();
@@ -49,6 +159,7 @@ private:
         int (*data_answers_)(void*);
         void (*widget_data_)(Widget, void*);
         int (*widget_data_answers_)(Widget, void*);
+        TakingArguments arguments_;
     };
 };
 
@@ -196,12 +307,22 @@ Widget EDIT(int xsize, int ysize);
 Widget LIST(int xsize, int ysize);
 
 // A message dialog, hidden until SHOW; type 0 info, 1 warning, 2 question, 3 error, 4 other; buttons
-// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel.  CALLBACK: an answer.
+// 0 none, 1 OK, 2 Close, 3 Cancel, 4 Yes and No, 5 OK and Cancel, 6 Yes, No and Cancel (another
+// number: none).  CALLBACK: an answer (see
+// WEX_RESPONSE_OK and the rest below).
 Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons);
 
 // A file chooser, hidden until SHOW; action 0 open, 1 save, 2 choose a folder, 3 make one; `button`
-// names the accepting button.  GRAB$: the files chosen, blank-separated.  CALLBACK: an answer.
+// names the accepting button.  GRAB$: the files chosen, blank-separated; "" once the dialog was
+// answered otherwise than by that button, until it is shown again.  CALLBACK: an answer
+// (WEX_RESPONSE_ACCEPT for the accepting button).
 Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, int action);
+
+// A dialog's answer, the response a function of the shape void f(Widget dialog, int response,
+// void* data) gets: the button pressed, or WEX_RESPONSE_DISMISSED for Escape or the window's close
+// button (which also hide the dialog; after a button it stays open until the program hides it).
+constexpr int WEX_RESPONSE_ACCEPT = -3, WEX_RESPONSE_DISMISSED = -4, WEX_RESPONSE_OK = -5,
+              WEX_RESPONSE_CANCEL = -6, WEX_RESPONSE_CLOSE = -7, WEX_RESPONSE_YES = -8, WEX_RESPONSE_NO = -9;
 
 // A number field with arrows from minimum to maximum in steps (bounds put in order, a step of 0 is
 // 1); GET and SET its value.  CALLBACK: a new value.
@@ -307,11 +428,39 @@ void CALLBACKX(Widget widget, Callback function, intptr_t data);
 // nothing); replaces the timer set before, as there is one at a time.  A null function stops it.
 void TIMEOUT(int milliseconds, Callback function);
 
-// The GDK key value of the last key pressed in any of the program's windows (97 for a); 0 for none.
+// Runs the function for each key pressed while the window, or a dialog of the program, has the
+// focus, with the window (or dialog) and the key's GDK value: int f(Widget window, int key, void*
+// data), data null; or any Callback shape, reading KEY() and KEYSTATE(), which already hold the key.
+// A function that returns nonzero has handled the key, which then goes no further (not to the
+// focused widget, not to a button's mnemonic), nor to the later functions.  Several may be
+// connected; a handle that is no window prints "WARNING: Cannot setup callback for wex_widget!"
+// and exits with status 0; a null function: nothing.
+void KEYCALLBACK(Widget window, Callback function);
+
+// The GDK key value of the last key pressed in any of the program's windows or dialogs (97 for a,
+// and see WEX_KEY_LEFT and the rest below); 0 for none.
 int KEY();
+
+// The modifiers held at the last key press, as GDK's mask bits: test it with WEX_SHIFT_MASK,
+// WEX_CONTROL_MASK and WEX_ALT_MASK.  0 before any key.
+int KEYSTATE();
 
 // Sets KEY() back to 0.
 void RESETKEY();
+
+// Key values (GDK's) that KEY() and a key callback see; a letter or digit is its own character.
+constexpr int WEX_KEY_SPACE = 0x20, WEX_KEY_RETURN = 0xff0d, WEX_KEY_ESCAPE = 0xff1b, WEX_KEY_HOME = 0xff50,
+              WEX_KEY_LEFT = 0xff51, WEX_KEY_UP = 0xff52, WEX_KEY_RIGHT = 0xff53, WEX_KEY_DOWN = 0xff54,
+              WEX_KEY_PAGE_UP = 0xff55, WEX_KEY_PAGE_DOWN = 0xff56, WEX_KEY_END = 0xff57;
+// The keypad: Enter, the arrows and corners that 4, 8, 6, 2, 7, 9, 1 and 3 are without Num Lock,
+// and its digits with it (WEX_KEY_KP_0 + n).
+constexpr int WEX_KEY_KP_ENTER = 0xff8d, WEX_KEY_KP_HOME = 0xff95, WEX_KEY_KP_LEFT = 0xff96, WEX_KEY_KP_UP = 0xff97,
+              WEX_KEY_KP_RIGHT = 0xff98, WEX_KEY_KP_DOWN = 0xff99, WEX_KEY_KP_PAGE_UP = 0xff9a,
+              WEX_KEY_KP_PAGE_DOWN = 0xff9b, WEX_KEY_KP_END = 0xff9c, WEX_KEY_KP_0 = 0xffb0, WEX_KEY_KP_1 = 0xffb1,
+              WEX_KEY_KP_2 = 0xffb2, WEX_KEY_KP_3 = 0xffb3, WEX_KEY_KP_4 = 0xffb4, WEX_KEY_KP_5 = 0xffb5,
+              WEX_KEY_KP_6 = 0xffb6, WEX_KEY_KP_7 = 0xffb7, WEX_KEY_KP_8 = 0xffb8, WEX_KEY_KP_9 = 0xffb9;
+// KEYSTATE()'s bits for Shift, Control and Alt.
+constexpr int WEX_SHIFT_MASK = 1, WEX_CONTROL_MASK = 4, WEX_ALT_MASK = 8;
 
 // The pointer over a canvas as last recorded, by `what`: 0 x and 1 y in canvas pixels (-1 once it
 // left), 2 -1 (a canvas records no button), 3 the last scroll (0 up, 1 down, 2 left, 3 right, else
@@ -336,5 +485,15 @@ using wex::IMAGE; using wex::CLIPBOARD; using wex::PROGRESSBAR; using wex::TEXT;
 using wex::SET; using wex::GET; using wex::FILENAME$; using wex::ESCAPE$; using wex::CANVAS; using wex::DRAW;
 using wex::CIRCLE; using wex::SQUARE;
 using wex::LINE; using wex::PIXEL; using wex::OUT; using wex::PICTURE; using wex::GETCOLOR$;
-using wex::CALLBACK; using wex::CALLBACKX; using wex::TIMEOUT; using wex::KEY; using wex::RESETKEY;
-using wex::MOUSE;
+using wex::CALLBACK; using wex::CALLBACKX; using wex::TIMEOUT; using wex::KEYCALLBACK; using wex::KEY;
+using wex::KEYSTATE; using wex::RESETKEY; using wex::MOUSE;
+using wex::WEX_KEY_SPACE; using wex::WEX_KEY_RETURN; using wex::WEX_KEY_ESCAPE; using wex::WEX_KEY_HOME;
+using wex::WEX_KEY_LEFT; using wex::WEX_KEY_UP; using wex::WEX_KEY_RIGHT; using wex::WEX_KEY_DOWN;
+using wex::WEX_KEY_PAGE_UP; using wex::WEX_KEY_PAGE_DOWN; using wex::WEX_KEY_END; using wex::WEX_KEY_KP_ENTER;
+using wex::WEX_KEY_KP_HOME; using wex::WEX_KEY_KP_LEFT; using wex::WEX_KEY_KP_UP; using wex::WEX_KEY_KP_RIGHT;
+using wex::WEX_KEY_KP_DOWN; using wex::WEX_KEY_KP_PAGE_UP; using wex::WEX_KEY_KP_PAGE_DOWN; using wex::WEX_KEY_KP_END;
+using wex::WEX_KEY_KP_0; using wex::WEX_KEY_KP_1; using wex::WEX_KEY_KP_2; using wex::WEX_KEY_KP_3;
+using wex::WEX_KEY_KP_4; using wex::WEX_KEY_KP_5; using wex::WEX_KEY_KP_6; using wex::WEX_KEY_KP_7;
+using wex::WEX_KEY_KP_8; using wex::WEX_KEY_KP_9; using wex::WEX_SHIFT_MASK; using wex::WEX_CONTROL_MASK;
+using wex::WEX_ALT_MASK; using wex::WEX_RESPONSE_ACCEPT; using wex::WEX_RESPONSE_DISMISSED; using wex::WEX_RESPONSE_OK;
+using wex::WEX_RESPONSE_CANCEL; using wex::WEX_RESPONSE_CLOSE; using wex::WEX_RESPONSE_YES; using wex::WEX_RESPONSE_NO;

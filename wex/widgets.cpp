@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include "wex/events.h"
 #include "wex/properties.h"
@@ -62,8 +63,9 @@ GtkWidget* scrolled(GtkWidget* view) {
 }
 
 // Dialogs are sized at once (they are never attached) and only hide when closed, so that
-// SHOW can bring them back.
+// SHOW can bring them back.  Their keys go to the program's key functions.
 void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
+    wex_connect(dialog, "key-press-event", wex_key_press, GINT_TO_POINTER(1));
     gtk_widget_set_size_request(dialog, wex_scaled_size(xsize), wex_scaled_size(ysize));
     wex_fit_x(dialog);
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
@@ -72,6 +74,17 @@ void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
 gboolean hide_dialog(gpointer dialog, gpointer, gpointer) { return gtk_widget_hide_on_delete(GTK_WIDGET(dialog)); }
 
 void hide_on_close(GtkWidget* dialog) { wex_connect(dialog, "delete-event", hide_dialog); }
+
+std::unordered_set<const void*> declined_dialogs;  // see wex_file_dialog_declined
+
+void on_file_answer(gpointer dialog, gint response, gpointer) {
+    if (response == GTK_RESPONSE_ACCEPT)
+        declined_dialogs.erase(dialog);
+    else
+        declined_dialogs.insert(dialog);
+}
+
+void on_file_dialog_shown(gpointer dialog, gpointer) { declined_dialogs.erase(dialog); }
 
 /* GTK refuses a range that is empty or reversed, and a step of zero.  The bounds are put in
  * order, a range of one value is widened by one step, a step of zero becomes 1, and what is no
@@ -237,12 +250,27 @@ Widget LIST(int xsize, int ysize) {
                  xsize, ysize);
 }
 
+static_assert(WEX_RESPONSE_ACCEPT == GTK_RESPONSE_ACCEPT && WEX_RESPONSE_DISMISSED == GTK_RESPONSE_DELETE_EVENT &&
+              WEX_RESPONSE_OK == GTK_RESPONSE_OK && WEX_RESPONSE_CANCEL == GTK_RESPONSE_CANCEL &&
+              WEX_RESPONSE_CLOSE == GTK_RESPONSE_CLOSE && WEX_RESPONSE_YES == GTK_RESPONSE_YES &&
+              WEX_RESPONSE_NO == GTK_RESPONSE_NO);
+
+// MSGDIALOG's buttons 0 to 5 are GTK's own sets; GTK has no Yes, No and Cancel, so that set
+// is added to a dialog made without buttons, as is none for a number that names no set.
+constexpr int YES_NO_CANCEL = 6;
+GtkButtonsType gtk_buttons(int buttons) {
+    return buttons >= GTK_BUTTONS_NONE && buttons <= GTK_BUTTONS_OK_CANCEL ? GtkButtonsType(buttons) : GTK_BUTTONS_NONE;
+}
+
 Widget MSGDIALOG(const char* markup, int xsize, int ysize, int type, int buttons) {
     T4K_FUNCTION(MSGDIALOG);
     TextCopy text(markup);
     GtkMessageType message_type = GtkMessageType(clamp(type, GTK_MESSAGE_INFO, GTK_MESSAGE_OTHER));
     GtkWidget* dialog = gtk_message_dialog_new_with_markup(nullptr, GTK_DIALOG_DESTROY_WITH_PARENT, message_type,
-                                                           GtkButtonsType(buttons), message_format(text).c_str());
+                                                           gtk_buttons(buttons), message_format(text).c_str());
+    if (buttons == YES_NO_CANCEL)
+        gtk_dialog_add_buttons(GTK_DIALOG(dialog), "gtk-cancel", GTK_RESPONSE_CANCEL, "gtk-no", GTK_RESPONSE_NO,
+                               "gtk-yes", GTK_RESPONSE_YES, nullptr);
     gtk_window_set_title(GTK_WINDOW(dialog), "Message");
     dialog_common(dialog, xsize, ysize);
     hide_on_close(dialog);
@@ -263,8 +291,12 @@ Widget FILEDIALOG(const char* title, const char* button, int xsize, int ysize, i
     dialog_common(dialog, xsize, ysize);
     gtk_widget_realize(dialog);
     hide_on_close(dialog);
+    wex_connect(dialog, "response", on_file_answer);
+    wex_connect(dialog, "show", on_file_dialog_shown);
     return wex_enrol(FILEDIALOG_PROFILE, {.self = dialog}, xsize, ysize);
 }
+
+bool wex_file_dialog_declined(const void* dialog) { return declined_dialogs.count(dialog) != 0; }
 
 Widget SPIN(int xsize, int ysize, double minimum, double maximum, double step) {
     T4K_FUNCTION(SPIN);

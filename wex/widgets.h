@@ -59,6 +59,10 @@ inline bool wex_is_a(const void* object, GType (*get_type)()) {
 // only UTF-8 (a text buffer refuses the rest, markup fails on it).
 std::string wex_as_utf8(const char* text);
 
+// Whether a file dialog's last answer was other than its accepting button (Cancel, Escape,
+// closing it) since it was last shown: GRAB$ then reads no files.
+bool wex_file_dialog_declined(const void* dialog);
+
 // Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
 // its widgets would make it.
 void wex_fit_x(GtkWidget* window);

@@ -1,7 +1,8 @@
-// examples_e2e_test.cpp: the toolkit's two examples on the X server, clicked with xdotool and
-// read from the screen.
+// examples_e2e_test.cpp: the toolkit's examples on the X server, clicked and typed at with
+// xdotool and read from the screen or from what they print.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "tests/support/x11_session.h"
@@ -120,4 +121,93 @@ TEST_F(Sketch, ThePenDrawsWhereThePointerGoesInTheInkChosenUntilLiftedOrCleared)
     quit_with_button(sketch, BUTTON_X, QUIT_Y);
 }
 
+// Types keys with xdotool, 5 ms apart, into the window under the pointer.
+void keys(std::vector<std::string> names) {
+    names.insert(names.begin(), {"xdotool", "key", "--delay", "5"});
+    e2e::run_command(names);
+}
+
+// Ten quick arrow presses move the pen ten steps, drawing; a focused button does not take them.
+TEST_F(Sketch, ArrowKeysMoveThePen) {
+    click_page(100, 100);
+    ASSERT_TRUE(page_shows(e2e::BLACK, {{100, 100}}));
+    std::vector<std::string> right(5, "Right"), down(5, "Down");
+    right.insert(right.end(), down.begin(), down.end());
+    keys(right);
+    EXPECT_TRUE(page_shows(e2e::BLACK, {{110, 100}, {130, 100}, {150, 100}, {150, 120}, {150, 150}}));
+    EXPECT_EQ(page().at(150, 151), e2e::WHITE) << "the pen went beyond ten steps";
+    quit_with_button(sketch, BUTTON_X, QUIT_Y);
+}
+
+// The question program: its answers come from the keyboard, as a user's would.  It runs with a
+// home of its own, where GTK keeps the files recently opened, and is offered a file there.
+class Ask : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        char pattern[] = "/tmp/wex-ask-XXXXXX";
+        home = mkdtemp(pattern);
+        e2e::run_command({"mkdir", "-p", home + "/.local/share"});
+        e2e::run_command({"touch", home + "/my notes"});
+        setenv("HOME", home.c_str(), 1);
+    }
+    static void TearDownTestSuite() { e2e::run_command({"rm", "-rf", home}); }
+    void SetUp() override { ask.wait_window("Ask"); }
+    // Presses a button of the main window, then waits for the dialog it opens and puts the
+    // pointer on it, where the keys go.
+    void open_dialog(int button_x, const char* title) {
+        ask.wait_window("Ask");
+        ask.click(button_x, 75);
+        ask.wait_window(title);
+        ask.click(5, 5);
+    }
+    // Waits until the program has printed `line` last.
+    ::testing::AssertionResult printed(const std::string& line) {
+        for (int i = 0; i < 100; ++i) {
+            const std::string out = ask.standard_output();
+            if (out.size() >= line.size() + 1 && out.compare(out.size() - line.size() - 1, line.size(), line) == 0)
+                return ::testing::AssertionSuccess();
+            std::this_thread::sleep_for(milliseconds(50));
+        }
+        return ::testing::AssertionFailure() << "printed: " << ask.standard_output();
+    }
+    static constexpr int OPEN_X = 80, QUIT_X = 240;
+    static std::string home;
+    Program ask{EXAMPLES + "ask", {home + "/my notes"}};
+};
+std::string Ask::home;
+
+// The file offered is chosen once its folder has loaded; GRAB$ names it as a URI path.
+TEST_F(Ask, OpenOrCancelAFile) {
+    open_dialog(OPEN_X, "Open a file");
+    std::this_thread::sleep_for(milliseconds(500));
+    keys({"alt+o"});
+    EXPECT_TRUE(printed("opened " + home + "/my%20notes"));
+    open_dialog(OPEN_X, "Open a file");
+    keys({"alt+c"});
+    EXPECT_TRUE(printed("nothing opened"));
+    EXPECT_EQ(ask.standard_error(), "");
+}
+
+// Cancel, Escape and No in turn: each answer is told apart; No ends the program.
+TEST_F(Ask, CancelEscapeOrNoToSaveChanges) {
+    for (const char* key : {"alt+c", "Escape"}) {
+        open_dialog(QUIT_X, "Message");
+        keys({key});
+        EXPECT_TRUE(printed("still here")) << key;
+    }
+    open_dialog(QUIT_X, "Message");
+    keys({"alt+n"});
+    EXPECT_TRUE(printed("not saved"));
+    const auto ended = ask.wait_exit();
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(ended->status, 0);
+}
+
+TEST_F(Ask, YesSavesAndEnds) {
+    open_dialog(QUIT_X, "Message");
+    keys({"alt+y"});
+    EXPECT_TRUE(printed("saved"));
+    EXPECT_TRUE(ask.wait_exit().has_value());
+    EXPECT_EQ(ask.standard_error(), "");
+}
 }  // namespace

@@ -289,6 +289,25 @@ TEST_F(Access, FileDialogGrabsTheChosenFilesJoinedByBlanks) {
     EXPECT_TRUE(wait_for([&] { return grabbed(dialog) == a; }));
 }
 
+// A file highlighted but not chosen is not read: Cancel, Escape or closing leave no files.
+TEST_F(Access, FileDialogGrabsNothingOnceDeclined) {
+    TemporaryDirectory directory;
+    std::string a = directory.file("a");
+    Widget dialog = FILEDIALOG("Pick", "gtk-open", 400, 300, 0);
+    TEXT(dialog, a.c_str());
+    ASSERT_TRUE(wait_for([&] { return grabbed(dialog) == a; }));
+    for (int declined : {WEX_RESPONSE_CANCEL, WEX_RESPONSE_DISMISSED}) {
+        gtk_dialog_response(GTK_DIALOG(dialog), declined);
+        EXPECT_EQ(grabbed(dialog), "") << declined;
+        HIDE(dialog);
+        SHOW(dialog);  // asked again
+        EXPECT_EQ(grabbed(dialog), a) << declined;
+    }
+    gtk_dialog_response(GTK_DIALOG(dialog), WEX_RESPONSE_ACCEPT);
+    EXPECT_EQ(grabbed(dialog), a);
+    HIDE(dialog);
+}
+
 TEST_F(Access, ClipboardRoundTrip) {
     Widget clipboard = CLIPBOARD();
     TEXT(clipboard, "copied text");

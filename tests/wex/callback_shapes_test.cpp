@@ -54,7 +54,7 @@ protected:
         EXPECT_TRUE(press(widget));
         EXPECT_EQ(calls.size(), 1u);
         calls.clear();
-        EXPECT_TRUE(press(widget, repeated));
+        EXPECT_FALSE(press(widget, repeated));  // GTK's own handlers get it
         EXPECT_TRUE(calls.empty());
     }
 };
@@ -73,7 +73,8 @@ TEST_F(CallbackShapes, EveryTypeGetsTheWidgetAndTheDataItTakes) {
     }
 }
 
-// A canvas's press: nonzero stops the later functions; a repeated press reaches none of them.
+// A canvas's press: nonzero stops the later functions; a repeated press reaches none of them
+// and goes on.
 TEST_F(CallbackShapes, AnAnswerOnAPressStopsTheLaterFunctions) {
     Widget canvas = CANVAS(50, 50);
     expect_presses_answered(canvas, GDK_2BUTTON_PRESS);
@@ -119,6 +120,43 @@ TEST_F(CallbackShapes, AnExternalSignalOfAnyShape) {
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].widget, buffer);
     EXPECT_EQ(calls[0].data, reinterpret_cast<void*>(3));
+}
+
+// Shapes that no signal has make no Callback, so CALLBACK with them does not compile.
+static_assert(std::is_constructible_v<wex::Callback, int (*)(Widget, int, void*)>);
+static_assert(!std::is_constructible_v<wex::Callback, void (*)(int)>);
+static_assert(!std::is_constructible_v<wex::Callback, void (*)(Widget, std::string, void*)>);
+static_assert(!std::is_constructible_v<wex::Callback, double (*)(Widget, int, void*)>);
+static_assert(!std::is_constructible_v<wex::Callback, void (*)(Widget, int)>);
+static_assert(!std::is_constructible_v<wex::Callback, decltype([](Widget, float*) {})>);
+
+// A function that asks for the signal's arguments gets them as the types it asks for: a dialog's
+// answer, an edit's inserted text, a canvas's press, an external slider's scroll and value.
+std::vector<std::string> heard;
+TEST_F(CallbackShapes, AFunctionAskingForTheArgumentsGetsThem) {
+    Widget dialog = MSGDIALOG("?", 100, 50, 2, 4);
+    CALLBACK(dialog, [](Widget, int response, void*) { heard.push_back("answer " + std::to_string(response)); });
+    for (int response : {WEX_RESPONSE_YES, WEX_RESPONSE_NO, WEX_RESPONSE_DISMISSED})
+        gtk_dialog_response(GTK_DIALOG(dialog), response);
+    Widget edit = EDIT(100, 60);
+    CALLBACK(edit, [](Widget, void*, const char* text, int length, void*) {
+        heard.push_back(std::string(text, size_t(length)));
+    });
+    gtk_text_buffer_insert_at_cursor(WEX_GET_HANDLE(GtkTextBuffer, wex_widget_s_widget, edit), "abc", -1);
+    Widget canvas = CANVAS(50, 50);
+    CALLBACK(canvas, [](Widget, GdkEventButton* event, void*) { heard.push_back("button " + std::to_string(event->button)); });
+    press(canvas);
+    GtkWidget* slider = gtk_hscale_new_with_range(0, 10, 1);
+    REGISTER(slider, 10, 10, "change-value", nullptr, nullptr, nullptr, nullptr);
+    CALLBACKX(slider, [](Widget, GtkScrollType scroll, double value, void* data) {
+        heard.push_back(std::to_string(scroll) + " " + std::to_string(value) + " " + std::to_string(intptr_t(data)));
+        return 1;
+    }, 9);
+    gboolean handled = FALSE;
+    g_signal_emit_by_name(slider, "change-value", GTK_SCROLL_JUMP, 2.5, &handled);
+    EXPECT_TRUE(handled);
+    EXPECT_EQ(heard, (std::vector<std::string>{"answer -8", "answer -9", "answer -4", "abc", "button 1",
+                                               std::to_string(GTK_SCROLL_JUMP) + " 2.500000 9"}));
 }
 
 // On the timer the answer decides whether it runs again; one that returns nothing runs once.

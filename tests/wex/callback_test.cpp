@@ -93,6 +93,11 @@ TEST_F(Callbacks, ChildUnknownHandle) {
     CALLBACKX(&not_a_widget, on_click, 5);
     std::_Exit(CAME_BACK);
 }
+TEST_F(Callbacks, ChildArgumentsTheSignalLacks) {
+    if (!in_child()) GTEST_SKIP() << "runs as a child";
+    CALLBACK(BUTTON("b", 10, 10), [](Widget, int, void*) {});
+    std::_Exit(CAME_BACK);
+}
 
 // The warning is the last line the child prints; the program ends with status 0.
 void expect_warning_and_exit(const char* child, const std::string& line) {
@@ -112,5 +117,8 @@ TEST_F(Callbacks, CallbackxHasNoSignalForAnEdit) {
 
 TEST_F(Callbacks, CallbackxOnAnUnknownHandle) {
     expect_warning_and_exit("Callbacks.ChildUnknownHandle", "WARNING: Cannot setup callback for widget!\n");
+}
+TEST_F(Callbacks, AFunctionAskingForArgumentsTheSignalLacks) {
+    expect_warning_and_exit("Callbacks.ChildArgumentsTheSignalLacks", "WARNING: Cannot setup callback for wex_widget!\n");
 }
 }  // namespace

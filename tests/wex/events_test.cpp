@@ -64,13 +64,12 @@ TEST_F(Events, MotionRecordsCanvasPixelsAndTheCanvas) {
 TEST_F(Events, AClickRunsTheCallbackWhichReadsThePosition) {
     move_to(57, 12);
     ASSERT_TRUE(pump_until([] { return MOUSE(0) == 57; }));
-    wex::wex_gui_properties.mouse_button = 7;  // the release must set it back
     press = {};
-    xdo({"click", "1"});
+    xdo({"click", "3"});
     ASSERT_TRUE(pump_until([] { return press.count == 1 && MOUSE(2) == -1; }));
     EXPECT_EQ(press.x, 57);
     EXPECT_EQ(press.y, 12);
-    EXPECT_EQ(press.button, 7);  // the press itself records nothing: only motion and release do
+    EXPECT_EQ(press.button, 3);  // the release sets it back
     EXPECT_EQ(press.widget, reinterpret_cast<intptr_t>(window.canvas));
     EXPECT_EQ(MOUSE(2), -1);
 }
@@ -114,17 +113,47 @@ TEST_F(Events, LeavingTheCanvasForgetsThePosition) {
     EXPECT_EQ(MOUSE(4), reinterpret_cast<intptr_t>(window.canvas));  // kept
 }
 
-// A button press reaches the handler only where a connection gives it code 20; the toolkit
-// makes none, so the handler is called directly here with a real GDK event.
-TEST_F(Events, ButtonPressCodeRecordsTheButton) {
-    GdkEvent* event = gdk_event_new(GDK_BUTTON_PRESS);
-    event->button.button = 3;
-    wex::wex_mouse_event(static_cast<GtkWidget*>(window.canvas), event, GINT_TO_POINTER(wex::WEX_MOUSE_PRESS));
-    EXPECT_EQ(MOUSE(2), 3);
-    EXPECT_EQ(MOUSE(3), -1);
-    wex::wex_mouse_event(static_cast<GtkWidget*>(window.canvas), event, GINT_TO_POINTER(wex::WEX_MOUSE_RELEASE));
-    EXPECT_EQ(MOUSE(2), -1);
-    gdk_event_free(event);
+// A canvas opened under a pointer that then stays still: the click lands where it is made.
+TEST_F(Events, AClickWithoutMotionLandsWhereItIsMade) {
+    const int centre_x = gdk_screen_width() / 2, centre_y = gdk_screen_height() / 2;
+    xdo({"mousemove", std::to_string(centre_x), std::to_string(centre_y)});
+    const CanvasWindow still = open_canvas_window("still", 120, 90);
+    CALLBACK(still.canvas, on_press);
+    int x = 0, y = 0;
+    screen_origin(still.canvas, &x, &y);
+    press = {};
+    xdo({"click", "1"});
+    ASSERT_TRUE(pump_until([] { return press.count == 1; }));
+    EXPECT_EQ(press.x, centre_x - x);
+    EXPECT_EQ(press.y, centre_y - y);
+    EXPECT_EQ(press.button, 1);
+    EXPECT_EQ(press.widget, reinterpret_cast<intptr_t>(still.canvas));
+    gtk_widget_hide(static_cast<GtkWidget*>(still.window));
+    pump(100);
+}
+
+// A double click on an entry that runs a program function on presses still selects a word.
+TEST_F(Events, GtkKeepsItsOwnDoubleClicks) {
+    GtkWidget* entry = gtk_entry_new();
+    gtk_entry_set_text(GTK_ENTRY(entry), "first second");
+    REGISTER(entry, 150, 30, "button-press-event", nullptr, nullptr, nullptr, nullptr);
+    CALLBACK(entry, on_press);
+    Widget window = WINDOW("entry", 170, 50);
+    ATTACH(window, entry, 10, 10);
+    SHOW(window);
+    pump_until([&] { return GTK_WIDGET_MAPPED(entry); });
+    pump(100);
+    int x = 0, y = 0;
+    screen_origin(entry, &x, &y);
+    xdo({"mousemove", std::to_string(x + 12), std::to_string(y + 8)});
+    press = {};
+    xdo({"click", "--repeat", "2", "--delay", "40", "1"});
+    pump(300);
+    int start = 0, end = 0;
+    EXPECT_TRUE(gtk_editable_get_selection_bounds(GTK_EDITABLE(entry), &start, &end));
+    EXPECT_EQ(end - start, 5) << start << " " << end;  // "first"
+    EXPECT_EQ(press.count, 2);
+    gtk_widget_hide(static_cast<GtkWidget*>(window));
 }
 
 TEST_F(Events, AKeyTypedInTheWindowShowsInKey) {
