@@ -63,9 +63,9 @@ std::string wex_as_utf8(const char* text);
 // closing it) since it was last shown: GRAB$ then reads no files.
 bool wex_file_dialog_declined(const void* dialog);
 
-// Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
-// its widgets would make it.
-void wex_fit_x(GtkWidget* window);
+// Sizes a toplevel window (a WINDOW or a dialog) as the program asked, scaled, and keeps it
+// within WEX_MAX_WINDOW_PIXELS a side, however large its widgets would make it.
+void wex_size_toplevel(GtkWidget* window, int xsize, int ysize);
 
 // A call's own runtime-string copy of a text argument, released when the call returns.  The
 // argument may be any pointer a program holds (a literal, a runtime string, a plain copy, a
