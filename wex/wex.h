@@ -186,7 +186,9 @@ void WEXOPTIONS(const char* option);
 void DISPLAY();
 
 // Handles every pending event, repaints included, then shows what was drawn on an OpenGL canvas:
-// lets the screen catch up in the middle of a long callback.
+// lets the screen catch up in the middle of a long callback.  A request X refused since the last
+// SYNC (an image beyond its means) prints "WARNING: X refused a request (error N)! Going on without
+// it."; an X error never ends the program.
 void SYNC();
 
 // Ends the program with status 0; serves as a button's callback as it is.
@@ -215,7 +217,9 @@ void METHOD(Widget widget, int kind, t4k_fn function);
 // --- Windows, containers and placement ---
 
 // A top-level window with that title and size, centred and not resizable (resizable in a TABLE
-// layout); closing it ends the program with status 0.  Returns its handle.
+// layout); closing it ends the program with status 0.  Returns its handle.  A window (and a dialog)
+// stops at 8192 pixels a side, whatever its widgets; a larger size prints "WARNING: Window size too
+// large! Keeping it within 8192 x 8192 pixels."
 Widget WINDOW(const char* title, int xsize, int ysize);
 
 // A notebook with one page whose tab shows the title; ATTACH(notebook, ...) places on the page shown,
