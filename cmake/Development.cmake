@@ -51,5 +51,5 @@ install(FILES ${pc_file} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT
 install(FILES ${PROJECT_SOURCE_DIR}/docs/wex.md DESTINATION ${WEX_DEV_DOC_DIR}
         COMPONENT dev EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/CMakeLists.txt ${PROJECT_SOURCE_DIR}/examples/hello.cpp
-              ${PROJECT_SOURCE_DIR}/examples/sketch.cpp
+              ${PROJECT_SOURCE_DIR}/examples/sketch.cpp ${PROJECT_SOURCE_DIR}/examples/ask.cpp
         DESTINATION ${WEX_DEV_DOC_DIR}/examples COMPONENT dev EXCLUDE_FROM_ALL)

@@ -1,6 +1,7 @@
 // ask.cpp: a program that asks and acts on the answer.  Open chooses a file (Open or Cancel),
-// starting at the file named on the command line if any, and names it; Quit asks "Save changes?": Yes saves and ends, No ends, Cancel (or Escape, or
-// closing the question) goes back.  Each answer is also written to standard output.
+// starting at the file named on the command line if any, and names it; Quit asks "Save
+// changes?": Yes saves and ends, No ends, Cancel (or Escape, or closing the question) goes back.
+// Each answer is also written to standard output.
 #include <cstdio>
 
 #include "wex/wex.h"

@@ -304,8 +304,8 @@ double argument_real(const Arguments* arguments, int index) {
 }
 
 const char* argument_text(const Arguments* arguments, int index) {
-    const GValue* value = value_at(arguments, index);
-    const char* text = held_at(arguments, index).code == 's' ? static_cast<const char*>(value->data[0].v_pointer) : nullptr;
+    if (held_at(arguments, index).code != 's') return "";
+    const auto* text = static_cast<const char*>(value_at(arguments, index)->data[0].v_pointer);
     return text ? text : "";
 }
 

@@ -8,10 +8,10 @@
 #include "runtime/runtime.h"
 
 /* A program calls INIT once, builds its widgets with the constructors below, places them with
- * ATTACH, connects its functions with CALLBACK and TIMEOUT, and hands over to DISPLAY (the guide
+ * ATTACH, connects its functions with CALLBACK, KEYCALLBACK and TIMEOUT, and hands over to DISPLAY (the guide
  * is docs/wex.md).  Every constructor returns a Widget handle that stays good for the whole run.
  * A handle the toolkit did not make or REGISTER is ignored quietly: a call on it does nothing and
- * a read gives 0 or "" (CALLBACK, CALLBACKX and DRAW say what they do).  Texts may be literals,
+ * a read gives 0 or "" (CALLBACK, CALLBACKX, KEYCALLBACK and DRAW say what they do).  Texts may be literals,
  * runtime strings, pointers into the middle of other texts, or null, taken as "".  Sizes and
  * places are pixels scaled by the desktop's font size, or as they are after "NOSCALING". */
 
@@ -329,7 +329,7 @@ constexpr int WEX_RESPONSE_ACCEPT = -3, WEX_RESPONSE_DISMISSED = -4, WEX_RESPONS
               WEX_RESPONSE_CANCEL = -6, WEX_RESPONSE_CLOSE = -7, WEX_RESPONSE_YES = -8, WEX_RESPONSE_NO = -9;
 
 // A number field with arrows from minimum to maximum in steps (bounds put in order, a step of 0 is
-// 1); GET and SET its value.  CALLBACK: a new value.
+// 1); GET and SET its value, GET rounding it to a whole number.  CALLBACK: a new value.
 Widget SPIN(int xsize, int ysize, double minimum, double maximum, double step);
 
 // A horizontal slider, with a range as SPIN's; GET and SET its value.  CALLBACK: a new value.
@@ -420,8 +420,9 @@ char* GETCOLOR$(int x, int y, int alpha);
 // --- Events, callbacks and timers ---
 
 // Connects the function to the widget's one event (see each constructor); it gets no data.  A second
-// CALLBACK adds another.  A widget without an event, or an unknown handle, prints
-// "WARNING: Cannot setup callback for wex_widget!" and exits with status 0; a null function: nothing.
+// CALLBACK adds another.  A widget without an event, an unknown handle, or a function asking for
+// arguments the event does not have prints "WARNING: Cannot setup callback for wex_widget!" and
+// exits with status 0; a null function: nothing.
 void CALLBACK(Widget widget, Callback function);
 
 // As CALLBACK, the function getting `data` (see Callback); an EDIT, a widget without an event or an
@@ -466,9 +467,10 @@ constexpr int WEX_KEY_KP_ENTER = 0xff8d, WEX_KEY_KP_HOME = 0xff95, WEX_KEY_KP_LE
 // KEYSTATE()'s bits for Shift, Control and Alt.
 constexpr int WEX_SHIFT_MASK = 1, WEX_CONTROL_MASK = 4, WEX_ALT_MASK = 8;
 
-// The pointer over a canvas as last recorded, by `what`: 0 x and 1 y in canvas pixels (-1 once it
-// left), 2 -1 (a canvas records no button), 3 the last scroll (0 up, 1 down, 2 left, 3 right, else
-// -1), 4 the canvas's handle; any other `what`: 0.
+// The pointer over a canvas as last recorded, on motion and on a press (before the press's
+// functions run), by `what`: 0 x and 1 y in canvas pixels (-1 once it left), 2 the button pressed
+// (-1 once released), 3 the last scroll (0 up, 1 down, 2 left, 3 right, else -1), 4 the canvas's
+// handle; any other `what`: 0.
 intptr_t MOUSE(int what);
 }  // namespace wex
 

@@ -72,7 +72,7 @@ dev_files() {
     echo "$libdir/cmake/wex/wexTargets-${build_type,,}.cmake"
     echo "$libdir/pkgconfig/wex.pc"
     echo "share/doc/libwex-dev/wex.md"
-    for file in CMakeLists.txt hello.cpp sketch.cpp; do echo "share/doc/libwex-dev/examples/$file"; done
+    for file in CMakeLists.txt hello.cpp sketch.cpp ask.cpp; do echo "share/doc/libwex-dev/examples/$file"; done
 }
 
 # check_needs_no_gui PROGRAM: readelf reads its NEEDED entries, and none is a GUI library.

@@ -301,7 +301,8 @@ TEST_F(Access, FileDialogGrabsNothingOnceDeclined) {
         EXPECT_EQ(grabbed(dialog), "") << declined;
         HIDE(dialog);
         SHOW(dialog);  // asked again
-        EXPECT_EQ(grabbed(dialog), a) << declined;
+        TEXT(dialog, a.c_str());
+        EXPECT_TRUE(wait_for([&] { return grabbed(dialog) == a; })) << declined;
     }
     gtk_dialog_response(GTK_DIALOG(dialog), WEX_RESPONSE_ACCEPT);
     EXPECT_EQ(grabbed(dialog), a);

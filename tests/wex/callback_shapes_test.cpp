@@ -144,7 +144,9 @@ TEST_F(CallbackShapes, AFunctionAskingForTheArgumentsGetsThem) {
     });
     gtk_text_buffer_insert_at_cursor(WEX_GET_HANDLE(GtkTextBuffer, wex_widget_s_widget, edit), "abc", -1);
     Widget canvas = CANVAS(50, 50);
-    CALLBACK(canvas, [](Widget, GdkEventButton* event, void*) { heard.push_back("button " + std::to_string(event->button)); });
+    CALLBACK(canvas, [](Widget, GdkEventButton* event, void*) {
+        heard.push_back("button " + std::to_string(event->button));
+    });
     press(canvas);
     GtkWidget* slider = gtk_hscale_new_with_range(0, 10, 1);
     REGISTER(slider, 10, 10, "change-value", nullptr, nullptr, nullptr, nullptr);
