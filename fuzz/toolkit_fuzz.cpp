@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "fuzz/input.h"
@@ -34,8 +37,15 @@
  * The toolkit never frees a widget, so every constructor draws on a budget for the whole
  * process; once a kind's budget is spent the run uses a widget of that kind kept from before.
  * Calls that block or end the process are left out: QUIT, DISPLAY, GRAB$ on a clipboard
- * (it waits for the selection), CALLBACK on a widget without a callback signal (it exits by
- * design).  Timers and signal handlers only count, so SYNC always comes back.
+ * (it waits for the selection), CALLBACK on a widget without a callback signal or with a
+ * function whose arguments are not its signal's, KEYCALLBACK on what is no window (they exit by
+ * design).  Dialogs are answered through GTK, so that the functions asking for the answer run.
+ * Timers and signal handlers only count, so SYNC always comes back.
+ *
+ * A finding may need the state that every earlier run built up, so the inputs since start are
+ * kept in a history file beside libFuzzer's own findings (toolkit_fuzz-PID.history, removed at a
+ * clean end).  Given as an input, a history replays its runs in order:
+ *     toolkit_fuzz toolkit_fuzz-PID.history
  */
 
 namespace {
@@ -89,6 +99,10 @@ const char* const WORDS[] = {
     WEX_SOURCE_DIR "/games/kelvado/desktop/kelvado-48.png", WEX_SOURCE_DIR "/games/kelvado/desktop/kelvado.svg",
     WEX_SOURCE_DIR "/README.md", "/nonexistent/picture.png", "/", "/tmp",
 };
+
+// Entries of a file dialog's choice, sound and broken.
+const char* const URIS[] = {"file:///tmp/a%20b", "/tmp/caf%C3%A9.txt", "my%20file.txt", "100%25", "%", "%4", "%g0",
+                            "%00", "a%2Fb", "file://host/x", "file://", "/a b /c", ""};
 
 constexpr const char* KEYWORDS[] = {"TABLE", "BASEXFTDPI", "NOSCALING", "SCALING", "WIDGET_SHOW", "FONT",
                                     "CANVAS", "GL_FREEZE", "CLIPBOARD", "MARKUP", "TABLEAU", "XTABLE", "canvas",
@@ -214,10 +228,21 @@ const char* kind_of(Widget w) { return WEX_GET(wex_widget_type$, w); }
 
 int signals, timer_runs;
 void on_signal() { ++signals; }
+void on_answer(Widget, int, void*) { ++signals; }
+int on_press(Widget, void*, void*) { return ++signals % 2; }
+int on_key(Widget, int key, void*) { return key % 2; }
+// The kinds whose CALLBACK signal passes arguments, with a function that asks for them (CALLBACK
+// ends the program for a function whose arguments are not its signal's).
+const std::pair<const char*, wex::Callback> WITH_ARGUMENTS[] = {
+    {"msgdialog", on_answer}, {"filedialog", on_answer}, {"canvas", on_press}, {"image", on_press}};
+
+// A dialog's answer as a click on one of its buttons gives it, from GTK itself.
+void answer(Widget dialog, int response) {
+    using Respond = void (*)(void*, int);
+    static const auto respond = reinterpret_cast<Respond>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
+    if (respond) respond(dialog, response);
+}
 int on_timer(void*) { return ++timer_runs < 3; }
-// A response, an edit's inserted text or a key, as the toolkit hands them over.
-void on_response(Widget, int, void*) { ++signals; }
-int on_key(Widget, int key, void*) { return key == ' '; }
 const char* external_grab(Widget) { return "external"; }
 void external_text(Widget, const char*) {}
 int external_get(Widget) { return 7; }
@@ -341,17 +366,26 @@ struct Run {
         }
     }
 
+    // The function the kind's signal passes its arguments to, or one that asks for none.
+    static wex::Callback asking_for_arguments(Widget w) {
+        for (const auto& [kind, function] : WITH_ARGUMENTS)
+            if (std::strcmp(kind_of(w), kind) == 0) return function;
+        return on_signal;
+    }
+
     void connect() {
         Widget w = handles.any(in);
-        const bool with_function = in.byte() % 4 != 0;
+        const uint8_t choice = in.byte();
+        if (choice % 8 == 7) {  // KEYCALLBACK, like CALLBACK, ends the program for what is no window
+            if (std::strcmp(kind_of(w), "window") == 0)
+                KEYCALLBACK(w, choice & 8 ? wex::Callback(on_key) : wex::Callback(on_signal));
+            return;
+        }
         if (WEX_GET(wex_widget_signal, w) == 0) return;  // CALLBACK would end the program
-        const auto function = with_function ? on_signal : nullptr;
-        const bool dialog = std::strcmp(kind_of(w), "msgdialog") == 0 || std::strcmp(kind_of(w), "filedialog") == 0;
-        if (std::strcmp(kind_of(w), "window") == 0 && in.byte() % 2)
-            KEYCALLBACK(w, with_function ? on_key : nullptr);
-        else if (dialog && in.byte() % 2)
-            CALLBACK(w, with_function ? on_response : nullptr);
-        else if (in.byte() % 2)
+        const wex::Callback function = choice % 4 == 0 ? nullptr
+                                       : choice % 4 == 1 ? asking_for_arguments(w)
+                                                         : wex::Callback(on_signal);
+        if (in.byte() % 2)
             CALLBACK(w, function);
         else if (std::strcmp(kind_of(w), "edit") != 0)  // CALLBACKX refuses an edit by ending the program
             CALLBACKX(w, function, number(in));
@@ -369,6 +403,25 @@ struct Run {
         }
     }
 
+    // A file name from a text (or from a file dialog's choice), and a text shown through markup.
+    void user_texts() {
+        Widget w = handles.any(in);
+        const char* text = in.byte() % 2 ? texts.text(in) : texts.hand_over(in, URIS[in.byte() % std::size(URIS)]);
+        switch (in.byte() % 3) {
+        case 0: FILENAME$(text); break;
+        case 1:
+            if (std::strcmp(kind_of(w), "filedialog") == 0) FILENAME$(GRAB$(w));
+            break;
+        default: this->text(w, ESCAPE$(text)); break;
+        }
+    }
+
+    void dialog_answer() {
+        Widget w = handles.any(in);
+        const int response = number(in);
+        if (std::strcmp(kind_of(w), "msgdialog") == 0 || std::strcmp(kind_of(w), "filedialog") == 0) answer(w, response);
+    }
+
     void misc() {
         switch (in.byte() % 8) {
         case 0: timer_runs = 0; TIMEOUT(small(in), in.byte() % 4 ? on_timer : nullptr); break;
@@ -376,6 +429,8 @@ struct Run {
         case 2: MOUSE(number(in)); break;
         case 3: SCREENSIZE(number(in)); break;
         case 4: WEXLIB$(texts.text(in)); break;
+        case 6: user_texts(); break;
+        case 7: dialog_answer(); break;
         default: SYNC(); break;
         }
     }
@@ -452,11 +507,68 @@ void make_fixtures() {
     ATTACH(fixtures.windows[1], fixtures.canvases[2], 0, 30);
     SYNC();
 }
+
+/* The history: every input this process has run, in order, each behind its length (four bytes,
+ * in this machine's order), after a line that names the file's kind.  Widgets live for the whole
+ * process, so a finding may need the state that all earlier runs built up; each input is written
+ * before it runs, in one write, so that nothing is lost however the process ends.  A clean end
+ * removes the file.  Given to the fuzzer as an input, a history is replayed run by run. */
+constexpr std::string_view HISTORY_HEAD = "toolkit_fuzz history\n";
+std::string history_path;
+int history = -1;
+
+void remove_history() { unlink(history_path.c_str()); }
+
+// Beside libFuzzer's own findings: in the -artifact_prefix directory, or the current one.
+void open_history(int argc, char** argv) {
+    constexpr std::string_view PREFIX_FLAG = "-artifact_prefix=";
+    std::string prefix = "./";
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]).substr(0, PREFIX_FLAG.size()) == PREFIX_FLAG) prefix = argv[i] + PREFIX_FLAG.size();
+    history_path = prefix + "toolkit_fuzz-" + std::to_string(getpid()) + ".history";
+    history = open(history_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0644);
+    if (history < 0 || write(history, HISTORY_HEAD.data(), HISTORY_HEAD.size()) < 0) return;
+    std::atexit(remove_history);
+    std::fprintf(stderr, "toolkit_fuzz: the inputs since start go to %s; replay: toolkit_fuzz %s\n",
+                 history_path.c_str(), history_path.c_str());
+}
+
+void record(const uint8_t* data, size_t size) {
+    const auto length = uint32_t(size);
+    std::string entry(reinterpret_cast<const char*>(&length), sizeof length);
+    entry.append(reinterpret_cast<const char*>(data), size);
+    if (history >= 0 && write(history, entry.data(), entry.size()) < 0) history = -1;
+}
+
+void run_program(const uint8_t* data, size_t size) {
+    reset();
+    Run run{{data, size}, {}, {}};
+    for (int steps = 0; steps < 64 && run.in.size; ++steps) run.step();
+    TIMEOUT(1, static_cast<wex::Callback>(nullptr));
+}
+
+// A history's inputs run as they ran; a cut last entry runs as far as it goes.
+bool replay(const uint8_t* data, size_t size) {
+    if (std::string_view(reinterpret_cast<const char*>(data), size).substr(0, HISTORY_HEAD.size()) != HISTORY_HEAD)
+        return false;
+    fuzz::Input in{data + HISTORY_HEAD.size(), size - HISTORY_HEAD.size()};
+    while (in.size >= sizeof(uint32_t)) {
+        uint32_t length;
+        std::memcpy(&length, in.data, sizeof length);
+        in.data += sizeof length;
+        in.size -= sizeof length;
+        length = uint32_t(std::min<size_t>(length, in.size));
+        run_program(in.data, length);
+        in.data += length;
+        in.size -= length;
+    }
+    return true;
+}
 }  // namespace
 
 extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("G_DEBUG", "fatal-criticals", 1);  // read when GLib is loaded, in INIT
     if (!getenv("DISPLAY")) {
         std::fprintf(stderr, "toolkit_fuzz needs an X server: set DISPLAY\n");
@@ -472,14 +584,14 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     INIT();
     quiet_warnings();
     make_fixtures();
+    open_history(*argc, *argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     T4K_FUNCTION(LLVMFuzzerTestOneInput);
-    reset();
-    Run run{{data, size}, {}, {}};
-    for (int steps = 0; steps < 64 && run.in.size; ++steps) run.step();
-    TIMEOUT(1, static_cast<wex::Callback>(nullptr));
+    if (replay(data, size)) return 0;
+    record(data, size);
+    run_program(data, size);
     return 0;
 }

@@ -134,18 +134,6 @@ char* frame_grab(Widget w) { return ring(gtk_frame_get_label(GTK_FRAME(w))); }
 // --- edit: the handle is the scrolled window; the buffer keeps its tag and end mark ---
 GtkTextBuffer* buffer_of(Widget w) { return WEX_GET_HANDLE(GtkTextBuffer, wex_widget_s_widget, w); }
 
-// A text buffer holds UTF-8 only: each byte that is no part of a UTF-8 character is shown as
-// the replacement character, U+FFFD, rather than the text being refused.
-std::string as_utf8(const char* text) {
-    constexpr std::string_view REPLACEMENT = "\xEF\xBF\xBD";
-    std::string out;
-    for (const gchar* end = nullptr; !g_utf8_validate(text, -1, &end); text = end + 1) {
-        out.append(text, end);
-        out += REPLACEMENT;
-    }
-    return out + text;
-}
-
 void edit_text(Widget w, const char* text) {
     GtkTextBuffer* buffer = buffer_of(w);
     if (is_empty(text)) {
@@ -155,7 +143,7 @@ void edit_text(Widget w, const char* text) {
     t4k::Scratch end(EDIT_TEXT_LINE, WEX_UNIT);
     gtk_text_buffer_get_end_iter(buffer, end.as<GtkTextIter>());
     GtkTextTag* tag = WEX_GET_HANDLE(GtkTextTag, wex_widget_attach, buffer);
-    gtk_text_buffer_insert_with_tags(buffer, end.as<GtkTextIter>(), as_utf8(text).c_str(), -1, tag, nullptr);
+    gtk_text_buffer_insert_with_tags(buffer, end.as<GtkTextIter>(), wex_as_utf8(text).c_str(), -1, tag, nullptr);
 }
 char* edit_grab(Widget w) {
     GtkTextBuffer* buffer = buffer_of(w);

@@ -160,6 +160,8 @@
     X(gdk_color_copy) \
     X(gdk_color_free) \
     X(gdk_color_parse) \
+    X(gdk_error_trap_pop) \
+    X(gdk_error_trap_push) \
     X(gdk_colormap_get_system) \
     X(gdk_draw_arc) \
     X(gdk_draw_layout_with_colors) \

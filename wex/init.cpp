@@ -1,6 +1,7 @@
 // init.cpp: INIT, the toolkit's global state, the scaling rule, the main loop and the screen size.
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
@@ -25,6 +26,18 @@ constexpr double WEX_BASE_DPI = 96;         // the screen resolution that needs 
 constexpr double WEX_BASE_FONT_POINTS = 10; // the font size that needs no scaling
 
 void set_text(char*& field, const char* text) { field = __t4k_Copy_String(field, text); }
+
+/* X answers a request it cannot carry out (a pixmap beyond its size or its memory, which
+ * sizes a program passes can lead GTK to ask for) with an error long after the request, and
+ * GDK ends the program at any error that no trap catches.  One trap stays open for the whole
+ * run; SYNC says what it caught and opens it again. */
+void report_x_refusals() {
+    const int code = gdk_error_trap_pop();
+    gdk_error_trap_push();
+    if (code == 0) return;
+    std::printf("WARNING: X refused a request (error %d)! Going on without it.\n", code);
+    std::fflush(stdout);
+}
 
 void set_defaults() {
     wex_gui_properties_t& p = wex_gui_properties;
@@ -89,6 +102,7 @@ void INIT() {
     WEX_DEFAULT_XFT_SIZE = WEX_BASE_DPI;
     WEX_XFT_SIZE_FACTOR = 1;
     gtk_init(nullptr, nullptr);
+    gdk_error_trap_push();
     WEX_FONT_SIZE_FACTOR = wex_desktop_font_factor();
 }
 
@@ -101,6 +115,7 @@ void DISPLAY() {
 void SYNC() {
     T4K_FUNCTION(SYNC);
     while (gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    report_x_refusals();
     // Both the option and the canvas's own kind must say GL: a GL option may be in force while
     // the current canvas is a GTK one (made before it, or made without a GL library).  Its buffers
     // are shown only when its context can be made current: X refuses the swap of a GL window

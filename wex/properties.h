@@ -21,8 +21,10 @@ struct wex_gui_properties_t {
 };
 extern wex_gui_properties_t wex_gui_properties;
 
-// X's largest coordinate: no window, widget or canvas is made larger than this.
+// X's largest coordinate: no widget or canvas is made larger than this.
 constexpr int WEX_MAX_PIXELS = 32767;
+// The largest window: each repaint of a whole window costs X this many pixels squared.
+constexpr int WEX_MAX_WINDOW_PIXELS = 8192;
 
 // Sizes and positions the program gives in pixels, scaled by the font and screen-resolution
 // factors; a result beyond the int range is cut to it.

@@ -186,7 +186,9 @@ void WEXOPTIONS(const char* option);
 void DISPLAY();
 
 // Handles every pending event, repaints included, then shows what was drawn on an OpenGL canvas:
-// lets the screen catch up in the middle of a long callback.
+// lets the screen catch up in the middle of a long callback.  A request X refused since the last
+// SYNC (an image beyond its means) prints "WARNING: X refused a request (error N)! Going on without
+// it."; an X error never ends the program.
 void SYNC();
 
 // Ends the program with status 0; serves as a button's callback as it is.
@@ -215,7 +217,9 @@ void METHOD(Widget widget, int kind, t4k_fn function);
 // --- Windows, containers and placement ---
 
 // A top-level window with that title and size, centred and not resizable (resizable in a TABLE
-// layout); closing it ends the program with status 0.  Returns its handle.
+// layout); closing it ends the program with status 0.  Returns its handle.  A window (and a dialog)
+// stops at 8192 pixels a side, whatever its widgets; a larger size prints "WARNING: Window size too
+// large! Keeping it within 8192 x 8192 pixels."
 Widget WINDOW(const char* title, int xsize, int ysize);
 
 // A notebook with one page whose tab shows the title; ATTACH(notebook, ...) places on the page shown,
@@ -378,6 +382,19 @@ void SET(Widget widget, int value);
 // Reads the widget's number, as SET sets it; 0 for an unknown handle or a kind without one.
 int GET(Widget widget);
 
+// The file name that one entry of a FILEDIALOG's GRAB$ stands for, ready for fopen: each "%XY"
+// becomes the byte XY ("my%20file.txt" is "my file.txt").  The entry ends at its first blank, so
+// a pointer to any entry of GRAB$'s text will do; a leading "file://" is dropped.  An escape
+// without two hexadecimal digits, one for a zero byte or a slash ("%00", "%2F"), a URI naming a
+// host, an empty entry or null give "".  A temporary text.
+char* FILENAME$(const char* entry);
+
+// The text with '&', '<', '>', '"' and '\'' written as markup entities ("&amp;", ...) and each
+// byte that is no UTF-8 replaced by U+FFFD, so that it shows as it is in a MARK, a MSGDIALOG or
+// OUT, also inside markup of the program's own ("<b>" + ESCAPE$(name) + "</b>").  Null is "".  A
+// temporary text.
+char* ESCAPE$(const char* text);
+
 // --- Canvas and drawing ---
 
 // A white canvas of width by height pixels (never scaled), of the kind WEX_CANVAS_TYPE names; it
@@ -484,7 +501,8 @@ using wex::COMBO; using wex::HSEPARATOR; using wex::VSEPARATOR; using wex::EDIT;
 using wex::MSGDIALOG; using wex::FILEDIALOG; using wex::SPIN; using wex::HSLIDER; using wex::VSLIDER;
 using wex::INVERT; using wex::RANGE;
 using wex::IMAGE; using wex::CLIPBOARD; using wex::PROGRESSBAR; using wex::TEXT; using wex::GRAB$;
-using wex::SET; using wex::GET; using wex::CANVAS; using wex::DRAW; using wex::CIRCLE; using wex::SQUARE;
+using wex::SET; using wex::GET; using wex::FILENAME$; using wex::ESCAPE$; using wex::CANVAS; using wex::DRAW;
+using wex::CIRCLE; using wex::SQUARE;
 using wex::LINE; using wex::PIXEL; using wex::OUT; using wex::PICTURE; using wex::GETCOLOR$;
 using wex::CALLBACK; using wex::CALLBACKX; using wex::TIMEOUT; using wex::KEYCALLBACK; using wex::KEY;
 using wex::KEYSTATE; using wex::RESETKEY; using wex::MOUSE;

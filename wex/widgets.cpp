@@ -66,8 +66,7 @@ GtkWidget* scrolled(GtkWidget* view) {
 // SHOW can bring them back.  Their keys go to the program's key functions.
 void dialog_common(GtkWidget* dialog, int xsize, int ysize) {
     wex_connect(dialog, "key-press-event", wex_key_press, GINT_TO_POINTER(1));
-    gtk_widget_set_size_request(dialog, wex_scaled_size(xsize), wex_scaled_size(ysize));
-    wex_fit_x(dialog);
+    wex_size_toplevel(dialog, xsize, ysize);
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
 }
 

@@ -1,6 +1,7 @@
 // widgets.h (internal): what the constructors of every kind of widget share, with each other and
 // with the property calls.
 #pragma once
+#include <string>
 #include <string_view>
 #include "runtime/runtime.h"
 #include "wex/bindings.h"
@@ -54,13 +55,17 @@ inline bool wex_is_a(const void* object, GType (*get_type)()) {
            g_type_check_instance_is_a(static_cast<GTypeInstance*>(const_cast<void*>(object)), get_type());
 }
 
+// The text with each byte that is no part of a UTF-8 character replaced by U+FFFD, as GTK takes
+// only UTF-8 (a text buffer refuses the rest, markup fails on it).
+std::string wex_as_utf8(const char* text);
+
 // Whether a file dialog's last answer was other than its accepting button (Cancel, Escape,
 // closing it) since it was last shown: GRAB$ then reads no files.
 bool wex_file_dialog_declined(const void* dialog);
 
-// Keep a toplevel window (a WINDOW or a dialog) within X's largest coordinate, however large
-// its widgets would make it.
-void wex_fit_x(GtkWidget* window);
+// Sizes a toplevel window (a WINDOW or a dialog) as the program asked, scaled, and keeps it
+// within WEX_MAX_WINDOW_PIXELS a side, however large its widgets would make it.
+void wex_size_toplevel(GtkWidget* window, int xsize, int ysize);
 
 // A call's own runtime-string copy of a text argument, released when the call returns.  The
 // argument may be any pointer a program holds (a literal, a runtime string, a plain copy, a

@@ -108,13 +108,24 @@ GtkWidget* wex_page_container() {
     return gtk_fixed_new();
 }
 
-// GTK paints whatever part of a window changes through one off-screen pixmap of that size, and
-// X makes none wider or taller than its largest coordinate: a window that its widgets would
-// stretch beyond that (a widget placed at 30000 with a width of 20000) stops there.
-void wex_fit_x(GtkWidget* window) {
+/* GTK repaints a window through one off-screen pixmap as large as the part that changed, up to
+ * the whole window, and X keeps those pixels in its memory: a window of X's largest size, 32767
+ * square, costs 4 GiB at each repaint, which takes seconds and which X may refuse (GDK would then
+ * end the program).  No screen shows more than WEX_MAX_WINDOW_PIXELS a side: a window stops there,
+ * however large its widgets would make it, and a program that asks for more is told. */
+void wex_size_toplevel(GtkWidget* window, int xsize, int ysize) {
+    int width = wex_scaled_size(xsize), height = wex_scaled_size(ysize);
+    if (width > WEX_MAX_WINDOW_PIXELS || height > WEX_MAX_WINDOW_PIXELS) {
+        std::printf("WARNING: Window size too large! Keeping it within %d x %d pixels.\n", WEX_MAX_WINDOW_PIXELS,
+                    WEX_MAX_WINDOW_PIXELS);
+        std::fflush(stdout);
+        width = std::min(width, WEX_MAX_WINDOW_PIXELS);
+        height = std::min(height, WEX_MAX_WINDOW_PIXELS);
+    }
+    gtk_widget_set_size_request(window, width, height);
     GdkGeometry limits{};
-    limits.max_width = WEX_MAX_PIXELS;
-    limits.max_height = WEX_MAX_PIXELS;
+    limits.max_width = WEX_MAX_WINDOW_PIXELS;
+    limits.max_height = WEX_MAX_WINDOW_PIXELS;
     gtk_window_set_geometry_hints(GTK_WINDOW(window), nullptr, &limits, GDK_HINT_MAX_SIZE);
 }
 
@@ -129,8 +140,7 @@ Widget WINDOW(const char* title, int xsize, int ysize) {
     if (!wex_table_layout()) gtk_window_set_resizable(GTK_WINDOW(window), FALSE);
     GtkWidget* container = wex_page_container();
     gtk_container_add(GTK_CONTAINER(window), container);
-    gtk_widget_set_size_request(window, wex_scaled_size(xsize), wex_scaled_size(ysize));
-    wex_fit_x(window);
+    wex_size_toplevel(window, xsize, ysize);
     WEX_PUT(wex_winstate, window, 0);
     return wex_enrol(WINDOW_PROFILE, {.self = window, .attach = container}, xsize, ysize);
 }

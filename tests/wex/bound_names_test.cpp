@@ -38,6 +38,8 @@ const Addition ADDITIONS[] = {
     {"GTK", "gtk_widget_get_type", "calls on a handle act only when the registered object is a widget"},
     {"GTK", "gtk_widget_get_accessible", "DESCRIBE names a widget to the accessibility layer"},
     {"GTK", "gtk_window_set_geometry_hints", "windows stop at X's largest coordinate"},
+    {"GDK", "gdk_error_trap_pop", "an X error is reported as a warning, not the end of the program"},
+    {"GDK", "gdk_error_trap_push", "an X error is reported as a warning, not the end of the program"},
     {"GObject", "g_object_class_find_property", "MARKUP items are set by their property's type"},
     {"GObject", "g_type_check_instance_is_a", "a handle's object is checked before a call that needs a widget"},
     {"GObject", "g_type_fundamental", "MARKUP items are set by their property's type"},

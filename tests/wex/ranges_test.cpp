@@ -65,23 +65,34 @@ TEST_F(Ranges, AResolutionNoScreenHasIsRefused) {
     }
 }
 
-// Scaled sizes beyond X's largest coordinate are cut to it; negative ones ask for the natural size.
+// Scaled sizes beyond X's largest coordinate are cut to it, a window's and a dialog's to what a
+// repaint of the whole window may cost, with a warning; negative ones ask for the natural size.
 TEST_F(Ranges, ScaledSizesStayWithinWhatGtkTakes) {
+    const std::string too_large = "WARNING: Window size too large! Keeping it within 8192 x 8192 pixels.\n";
     wex::WEX_FONT_SIZE_FACTOR = 1e300;
+    wex_test::StdoutCapture out;
     Widget window = WINDOW("huge", 100, -100);
-    EXPECT_EQ(requested(window).width, 32767);
+    EXPECT_EQ(requested(window).width, 8192);
     EXPECT_EQ(requested(window).height, -1);
-    // Widgets that would stretch a window beyond X's largest coordinate do not.
-    Widget wide = WINDOW("wide", 10, 10);
-    ATTACH(wide, BUTTON("b", 32767, 10), 32767, 0);
-    wex_test::run_until_idle();
-    EXPECT_LE(GTK_WIDGET(wide)->allocation.width, 32767);
     wex::WEX_FONT_SIZE_FACTOR = 1;
+    Widget dialogs[] = {MSGDIALOG("m", INT_MIN, INT_MAX, 0, 0), FILEDIALOG("f", "gtk-ok", 8193, 10, 0)};
+    EXPECT_EQ(requested(dialogs[0]).width, -1);
+    EXPECT_EQ(requested(dialogs[0]).height, 8192);
+    EXPECT_EQ(requested(dialogs[1]).width, 8192);
+    Widget fits = WINDOW("fits", 8192, 8192);
+    EXPECT_EQ(out.text(), too_large + too_large + too_large);
+    EXPECT_EQ(requested(fits).width, 8192);
+    // Widgets that would stretch a window beyond that do not.
+    SHOW(fits);
+    ATTACH(fits, BUTTON("b", 32767, 32767), 32767, 32767);
+    wex_test::run_until_idle();
+    EXPECT_EQ(GTK_WIDGET(fits)->allocation.width, 8192);
+    EXPECT_EQ(GTK_WIDGET(fits)->allocation.height, 8192);
+    HIDE(fits);
     Widget button = BUTTON("b", -7, INT_MAX);
     ATTACH(WINDOW("w", 10, 10), button, INT_MAX, INT_MIN);
     EXPECT_EQ(requested(button).width, -1);
     EXPECT_EQ(requested(button).height, 32767);
-    EXPECT_EQ(requested(MSGDIALOG("m", INT_MIN, INT_MAX, 0, 0)).width, -1);
 }
 
 // Every value case of the kinds that hold a number: what a program or the user puts in, and
@@ -134,5 +145,17 @@ TEST_F(Ranges, ValuesComeBackAsTheWidgetShowsThem) {
         c.put(widget);
         EXPECT_EQ(GET(widget), c.got) << c.name;
     }
+}
+
+// A request X refuses (here a pixmap beyond its largest coordinate) ends no program: the next
+// SYNC says so in a warning, once.
+TEST_F(Ranges, AnXErrorIsAWarningNotTheEnd) {
+    wex_test::StdoutCapture out;
+    gdk_pixmap_new(gdk_get_default_root_window(), 40000, 10, -1);
+    for (int i = 0; i < 20; ++i) {
+        SYNC();
+        g_usleep(10000);
+    }
+    EXPECT_EQ(out.text(), "WARNING: X refused a request (error 11)! Going on without it.\n");
 }
 }  // namespace
