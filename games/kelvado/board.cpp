@@ -3,10 +3,10 @@
 
 #include "games/kelvado/geometry.h"
 #include "games/kelvado/rules.h"
-#include "games/shapes/controls.h"
-#include "games/shapes/pictures.h"
-#include "games/shapes/play.h"
-#include "games/shapes/shapes.h"
+#include "games/common/controls.h"
+#include "games/common/pictures.h"
+#include "games/common/play.h"
+#include "games/common/shapes.h"
 #include "runtime/runtime.h"
 #include "wex/wex.h"
 

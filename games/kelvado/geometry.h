@@ -1,7 +1,7 @@
 // geometry.h: the exploration game's window, canvas, grid and side columns in pixels.
 #pragma once
 #include "games/kelvado/rules.h"
-#include "games/shapes/grid.h"
+#include "games/common/grid.h"
 
 namespace kelvado {
 

@@ -1,7 +1,7 @@
 // geometry.h: the column-clearing game's window, canvas, grid and control row in pixels.
 #pragma once
 #include "games/plimsy/rules.h"
-#include "games/shapes/grid.h"
+#include "games/common/grid.h"
 
 namespace plimsy {
 

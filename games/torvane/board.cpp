@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "games/shapes/controls.h"
-#include "games/shapes/pictures.h"
-#include "games/shapes/play.h"
-#include "games/shapes/shapes.h"
+#include "games/common/controls.h"
+#include "games/common/pictures.h"
+#include "games/common/play.h"
+#include "games/common/shapes.h"
 #include "games/torvane/geometry.h"
 #include "games/torvane/rules.h"
 #include "runtime/runtime.h"

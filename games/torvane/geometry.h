@@ -1,6 +1,6 @@
 // geometry.h: the robot game's window, canvas, grid and side columns in pixels.
 #pragma once
-#include "games/shapes/grid.h"
+#include "games/common/grid.h"
 #include "games/torvane/rules.h"
 
 namespace torvane {

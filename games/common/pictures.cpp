@@ -1,5 +1,5 @@
 // pictures.cpp: drawing a picture's strokes around a cell's centre.
-#include "games/shapes/pictures.h"
+#include "games/common/pictures.h"
 
 #include "runtime/runtime.h"
 

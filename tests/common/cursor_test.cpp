@@ -2,7 +2,7 @@
 // game's board, and the diagonal keys that only torvane takes.
 #include <gtest/gtest.h>
 
-#include "games/shapes/cursor.h"
+#include "games/common/cursor.h"
 #include "wex/wex.h"
 
 namespace {

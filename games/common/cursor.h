@@ -1,7 +1,7 @@
 // cursor.h: the keyboard cursor the three games share: what each key means, where the cursor
 // stands on a board, and its frame on the canvas.
 #pragma once
-#include "games/shapes/grid.h"
+#include "games/common/grid.h"
 
 namespace shapes {
 

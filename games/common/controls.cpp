@@ -1,5 +1,5 @@
 // controls.cpp: making and placing a window's controls, and the number labels.
-#include "games/shapes/controls.h"
+#include "games/common/controls.h"
 
 void shapes::place_controls(Widget window, std::span<const Control> controls, int width, int height) {
     T4K_FUNCTION(place_controls);

@@ -1,5 +1,5 @@
 // grid.cpp: drawing a board's grid lines.
-#include "games/shapes/grid.h"
+#include "games/common/grid.h"
 
 #include "wex/wex.h"
 

@@ -1,5 +1,5 @@
 // shapes.cpp: ELLIPSE, BOX and SEGMENT, the centre-and-half-size forms of CIRCLE, SQUARE and LINE.
-#include "games/shapes/shapes.h"
+#include "games/common/shapes.h"
 
 #include "wex/wex.h"
 

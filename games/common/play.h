@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "games/shapes/cursor.h"
+#include "games/common/cursor.h"
 #include "wex/wex.h"
 
 // Each game defines these.

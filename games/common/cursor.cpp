@@ -1,5 +1,5 @@
 // cursor.cpp: the games' key table, the cursor's moves and its frame.
-#include "games/shapes/cursor.h"
+#include "games/common/cursor.h"
 
 #include <algorithm>
 

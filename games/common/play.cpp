@@ -1,5 +1,5 @@
 // play.cpp: start-up, a new game, the redraw and the keyboard, the same for every game.
-#include "games/shapes/play.h"
+#include "games/common/play.h"
 
 #include "wex/wex.h"
 
