@@ -1,5 +1,5 @@
 // ask.cpp: a program that asks and acts on the answer.  Open chooses a file (Open or Cancel),
-// starting at the file named on the command line if any, and names it; Quit asks "Save
+// starting at the file named on the command line if any, and opens it; Quit asks "Save
 // changes?": Yes saves and ends, No ends, Cancel (or Escape, or closing the question) goes back.
 // Each answer is also written to standard output.
 #include <cstdio>
@@ -18,10 +18,11 @@ void tell(const char* what, const char* detail = "") {
 // A dialog stays open after a button: the program hides it once it has the answer.
 void on_file(Widget dialog, int response, void*) {
     HIDE(dialog);
-    if (response == WEX_RESPONSE_ACCEPT)
-        tell("opened ", GRAB$(dialog));  // a URI path: a blank in the name reads %20
-    else
-        tell("nothing opened");
+    if (response != WEX_RESPONSE_ACCEPT) return tell("nothing opened");
+    const char* name = FILENAME$(GRAB$(dialog));  // GRAB$ gives a URI path: a blank reads %20
+    std::FILE* file = std::fopen(name, "r");
+    tell(file ? "opened " : "cannot open ", name);
+    if (file) std::fclose(file);
 }
 
 void on_question(Widget dialog, int response, void*) {

@@ -181,7 +181,7 @@ TEST_F(Ask, OpenOrCancelAFile) {
     open_dialog(OPEN_X, "Open a file");
     std::this_thread::sleep_for(milliseconds(500));
     keys({"alt+o"});
-    EXPECT_TRUE(printed("opened " + home + "/my%20notes"));
+    EXPECT_TRUE(printed("opened " + home + "/my notes"));
     open_dialog(OPEN_X, "Open a file");
     keys({"alt+c"});
     EXPECT_TRUE(printed("nothing opened"));
