@@ -80,6 +80,22 @@ dev_files() {
 # staged_files STAGE PREFIX: the files a staged install put under PREFIX, one per line, sorted.
 staged_files() { (cd "$1$2" && find . -type f | sed 's|^\./||' | sort); }
 
+# stage_installs LISTER [install options...]: installs under /usr and under /usr/local, staged in
+# $SCRATCH/stage-usr and $SCRATCH/stage-local; each must hold exactly the files LISTER names.
+stage_installs() {
+    local lister=$1; shift
+    for prefix in /usr /usr/local; do
+        local stage=$SCRATCH/stage-$(basename "$prefix")
+        if ! DESTDIR=$stage cmake --install "$BINARY_DIR" "$@" --prefix "$prefix" > "$SCRATCH/install.log" 2>&1; then
+            cat "$SCRATCH/install.log" >&2
+            fail "cmake --install $* --prefix $prefix into $stage failed"
+            finish
+        fi
+        diff <("$lister" "$prefix" | sort) <(staged_files "$stage" "$prefix") ||
+            fail "the staged install ($lister) under $prefix holds other files than expected (< expected, > installed)"
+    done
+}
+
 # lintian_clean DEB: Debian's own checker finds no error and no warning in the package.
 lintian_clean() {
     local report

@@ -6,16 +6,7 @@
 source "$(dirname "$0")/common.sh"
 
 # Under /usr the libraries go to the multiarch folder, under /usr/local to lib/.
-for prefix in /usr /usr/local; do
-    stage=$SCRATCH/stage-$(basename "$prefix")
-    if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --component dev --prefix "$prefix" > "$SCRATCH/install.log" 2>&1; then
-        cat "$SCRATCH/install.log" >&2
-        fail "cmake --install --component dev --prefix $prefix into $stage failed"
-        finish
-    fi
-    diff <(dev_files "$prefix" | sort) <(staged_files "$stage" "$prefix") ||
-        fail "the staged dev install under $prefix holds other files than expected (< expected, > installed)"
-done
+stage_installs dev_files --component dev
 
 # The public headers alone, as the oldest C++ the package promises, with no GTK on the path.
 stage=$SCRATCH/stage-usr

@@ -4,16 +4,7 @@ source "$(dirname "$0")/common.sh"
 
 # Exactly the expected files under Debian's prefix and a source install's: a missing one breaks
 # the desktop, a stray one would be packed too.
-for prefix in /usr /usr/local; do
-    stage=$SCRATCH/stage-$(basename "$prefix")
-    if ! DESTDIR=$stage cmake --install "$BINARY_DIR" --prefix "$prefix" > "$SCRATCH/install.log" 2>&1; then
-        cat "$SCRATCH/install.log" >&2
-        fail "cmake --install --prefix $prefix into $stage failed"
-        finish
-    fi
-    diff <(installed_files "$prefix" | sort) <(staged_files "$stage" "$prefix") ||
-        fail "the staged install under $prefix holds other files than expected (< expected, > installed)"
-done
+stage_installs installed_files
 
 stage=$SCRATCH/stage-usr
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BINARY_DIR/CMakeCache.txt")
